@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/build.sh"
+build="${BUILD_DIR:-$root/build}"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

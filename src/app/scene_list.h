@@ -1,0 +1,6 @@
+// The three scenes the program runs, in order.
+#pragma once
+
+#include "app/program.h"
+
+TProgramScenes GameScenes();

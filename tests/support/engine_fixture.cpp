@@ -1,0 +1,32 @@
+#include "support/engine_fixture.h"
+
+#include "gfx/display.h"
+#include "gfx/window.h"
+
+void TEngineFixture::SetUp() {
+  TPlatformConfig config;
+  config.Turbo = true;
+  UsePlatform(std::move(config));
+}
+
+void TEngineFixture::TearDown() {
+  SetPlatform(nullptr);
+  Platform.reset();
+  ResetInputState();
+  ResetDisplayState();
+}
+
+void TEngineFixture::UsePlatform(TPlatformConfig config) {
+  config.Turbo = true;
+  SetPlatform(nullptr);
+  ResetInputState();
+  ResetDisplayState();
+  Platform = std::make_unique<TTestPlatform>(std::move(config));
+  SetPlatform(Platform.get());
+}
+
+void TEngineFixture::OpenWindow() {
+  RegisterWindowClass(1);
+  CreateMainWindow("Save Quibbet!", 1);
+  WaitForWindowCreated();
+}
