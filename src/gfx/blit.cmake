@@ -1,0 +1,1 @@
+# Drawing routines: listed here so their per-file compile flags stay with them.

@@ -1,0 +1,1 @@
+// PCX picture loader.
