@@ -1,0 +1,19 @@
+// Runs a built program as a child process and collects its exit code and output, for
+// end-to-end tests through the command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TRunResult {
+  int ExitCode = -1;
+  std::string Out;
+  std::string Err;
+};
+
+TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args);
+
+// A fresh empty folder under the test build's scratch area.
+std::string ScratchDir(const std::string& name);
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& text);
