@@ -164,3 +164,14 @@ TEST(FramePng, UnwritablePathIsReported) {
   EXPECT_FALSE(WriteRgb565Png("/no/such/folder/x.png", &pixel, 1, 1, reason));
   EXPECT_FALSE(reason.empty());
 }
+
+TEST(CommandLine, DisplayBackEndRunsTheSequenceWithoutAScreen) {
+  // SDL's dummy video driver gives the real back end a window that is never shown.
+  const TRunResult run =
+      RunBinary(QUIBBET_BINARY,
+                {"--turbo", "--summary", "-", "--input", ScriptFile("sdl", "25 window close\n")},
+                {"SDL_VIDEODRIVER=dummy"});
+  EXPECT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_NE(run.Out.find("{\"name\":\"game\",\"frames\":6,\"end\":\"closed\"}"), std::string::npos)
+      << run.Out;
+}

@@ -36,9 +36,13 @@ std::string ScratchDir(const std::string& name) {
   return dir.string();
 }
 
-TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args) {
+TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment) {
   const std::string dir = ScratchDir("run_" + std::to_string(::getpid()));
-  std::string command = Quote(binary);
+  std::string command = "env";
+  for (const std::string& variable : environment)
+    command += " " + Quote(variable);
+  command += " " + Quote(binary);
   for (const std::string& arg : args)
     command += " " + Quote(arg);
   command += " >" + Quote(dir + "/out") + " 2>" + Quote(dir + "/err") + " </dev/null";

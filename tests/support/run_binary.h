@@ -11,7 +11,9 @@ struct TRunResult {
   std::string Err;
 };
 
-TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args);
+// `environment` entries ("NAME=value") are set for the child only.
+TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment = {});
 
 // A fresh empty folder under the test build's scratch area.
 std::string ScratchDir(const std::string& name);
