@@ -4,6 +4,7 @@
 #include <memory>
 #include <sstream>
 
+#include "app/data_search.h"
 #include "app/frame_recorder.h"
 #include "app/options.h"
 #include "app/program.h"
@@ -13,6 +14,8 @@
 #include "gfx/display.h"
 #include "platform/headless/headless_platform.h"
 #include "res/data_dir.h"
+#include "res/image_cache.h"
+#include "res/packfile.h"
 #ifdef QUIBBET_HAVE_SDL
 #include "platform/sdl/sdl_platform.h"
 #endif
@@ -80,7 +83,7 @@ int main(int argc, char** argv) {
     if (!ReadScript(options.InputFile, script)) return BadUsage;
     config.Script = std::move(script);
   }
-  SetDataDirectory(options.DataDir);
+  SetDataDirectory(options.DataDir.empty() ? FindDataDirectory(argv[0]) : options.DataDir);
   Settings.Seed = options.Seed;
 
   std::unique_ptr<TFrameRecorder> recorder;
@@ -98,12 +101,15 @@ int main(int argc, char** argv) {
   SetPlatform(platform.get());
 
   TRunReport report;
+  CacheInit();
   try {
     StartupCheck();
     RunProgram(GameScenes(), options.MaxFrames, report);
   } catch (const TProgramExit& exit) {
     report.ExitCode = exit.Code;
   }
+  CacheDone();
+  ResetPackfiles();
   report.Frames = Display.FramesPresented;
   Display.OnPresent = nullptr;
   SetPlatform(nullptr);

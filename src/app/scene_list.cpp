@@ -1,39 +1,19 @@
-// Until the intro, game and credits are built, each is a stand-in: a black scene that
-// ends itself after a second, so the whole sequence runs and can be tested.
+// The scenes in the order the program runs them.
 #include "app/scene_list.h"
 
-#include "entity/agent.h"
+#include "app/credits_scene.h"
+#include "app/game_scene.h"
+#include "app/intro_scene.h"
 
 namespace {
 
-class TStandInTimer : public TBaseEntity {
- public:
-  TStandInTimer(TAgentEntity* agent, int frames) : TBaseEntity(0, 0), Agent(agent), Left(frames) {}
-  bool Update() override {
-    if (--Left <= 0) Agent->Finish();
-    return false;
-  }
-
- private:
-  TAgentEntity* Agent;
-  int Left;
-};
-
-class TStandInScene : public TScene {
- public:
-  void Setup() override {
-    Agent = new TAgentEntity(this);
-    Place(Agent);
-    Agent->Add(new TStandInTimer(Agent, 20));
-  }
-};
-
-std::unique_ptr<TScene> MakeStandIn() {
-  return std::make_unique<TStandInScene>();
+template <typename T>
+std::unique_ptr<TScene> Make() {
+  return std::make_unique<T>();
 }
 
 }  // namespace
 
 TProgramScenes GameScenes() {
-  return {MakeStandIn, MakeStandIn, MakeStandIn};
+  return {Make<TIntroScene>, Make<TGameScene>, Make<TCreditsScene>};
 }

@@ -1,5 +1,5 @@
-// The collision side of an entity: what the agent's collision pass asks of every entity
-// whose AsCollidable answers. Boxes are a top-left and a bottom-right corner.
+// The collision side of an actor: what the agent's collision pass and the actors' collision
+// rules ask of each other. Boxes are a top-left and a bottom-right corner.
 #pragma once
 
 #include "entity/entity.h"
@@ -7,6 +7,10 @@
 class TCollidable {
  public:
   virtual ~TCollidable() = default;
+  // The actor's kind code; the game's rules compare against these numbers.
+  virtual uint8_t Kind() { return 0; }
+  // Takes damage; a negative damage heals.
+  virtual void Hit(int16_t /*damage*/) {}
   // Must not change any state: the pass may read a box more than once.
   virtual void GetBounds(TPoint16& topLeft, TPoint16& bottomRight) = 0;
   // Told once per frame for every touching pair, with the other's box.

@@ -7,13 +7,31 @@
 #include <filesystem>
 
 #include "app/frame_recorder.h"
+#include "support/game_data.h"
 #include "support/run_binary.h"
 
 namespace {
 
+// Archives made for these tests, written once per test process.
+const std::string& TestData() {
+  static const std::string dir = [] {
+    const std::string path = ScratchDir("command_line_data");
+    WriteGameData(path);
+    return path;
+  }();
+  return dir;
+}
+
 TRunResult Quibbet(std::vector<std::string> args) {
-  args.insert(args.begin(), {"--headless", "--turbo", "--summary", "-"});
+  args.insert(args.begin(), {"--headless", "--turbo", "--data", TestData(), "--summary", "-"});
   return RunBinary(QUIBBET_BINARY, args);
+}
+
+// The summary line of one scene, as the run printed it.
+std::string SceneLine(const std::string& summary, const std::string& name) {
+  const size_t start = summary.find("{\"name\":\"" + name + "\"");
+  if (start == std::string::npos) return "";
+  return summary.substr(start, summary.find('}', start) - start + 1);
 }
 
 std::string ScriptFile(const std::string& name, const std::string& text) {
@@ -37,45 +55,61 @@ std::vector<uint8_t> ReadPng(const std::string& path, uint32_t& width, uint32_t&
 
 }  // namespace
 
-TEST(CommandLine, PlainRunReportsEverySceneAndExitsCleanly) {
-  const TRunResult run = Quibbet({});
+TEST(CommandLine, PlainRunPlaysIntroGameAndCredits) {
+  const TRunResult run = Quibbet({"--seed", "1"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
-  EXPECT_EQ(run.Out,
-            "{\"exit_code\":0,\"frames\":60,\"scenes\":["
-            "{\"name\":\"intro\",\"frames\":20,\"end\":\"finished\"},"
-            "{\"name\":\"game\",\"frames\":20,\"end\":\"finished\"},"
-            "{\"name\":\"credits\",\"frames\":20,\"end\":\"finished\"}]}\n");
+  EXPECT_EQ(SceneLine(run.Out, "intro"),
+            "{\"name\":\"intro\",\"frames\":901,\"end\":\"finished\"}");
+  EXPECT_NE(SceneLine(run.Out, "game").find("\"end\":\"finished\",\"ending\":\"lost\""),
+            std::string::npos)
+      << run.Out;
+  EXPECT_EQ(SceneLine(run.Out, "credits"),
+            "{\"name\":\"credits\",\"frames\":721,\"end\":\"finished\"}");
 }
 
 TEST(CommandLine, MaxFramesEndsTheProgramInTheRunningScene) {
-  const TRunResult run = Quibbet({"--max-frames", "25"});
+  const TRunResult run = Quibbet({"--max-frames", "905"});
   EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_EQ(run.Out,
-            "{\"exit_code\":0,\"frames\":25,\"scenes\":["
-            "{\"name\":\"intro\",\"frames\":20,\"end\":\"finished\"},"
-            "{\"name\":\"game\",\"frames\":5,\"end\":\"max-frames\"}]}\n");
+  EXPECT_EQ(run.Out.substr(0, run.Out.find("\"scenes\"")), "{\"exit_code\":0,\"frames\":905,");
+  EXPECT_NE(SceneLine(run.Out, "game").find("\"frames\":4,\"end\":\"max-frames\""),
+            std::string::npos)
+      << run.Out;
+  EXPECT_EQ(SceneLine(run.Out, "credits"), "");
 }
 
 TEST(CommandLine, EscapeHeldAtTheEndOfTheGameSkipsTheCredits) {
-  const TRunResult run = Quibbet({"--input", ScriptFile("esc", "30 key down 27\n")});
+  const TRunResult run = Quibbet({"--input", ScriptFile("esc", "950 key down 27\n")});
   EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_NE(run.Out.find("{\"name\":\"game\",\"frames\":11,\"end\":\"escape\"}]}"),
-            std::string::npos)
+  EXPECT_NE(SceneLine(run.Out, "game").find("\"frames\":50,\"end\":\"escape\""), std::string::npos)
       << run.Out;
+  EXPECT_EQ(SceneLine(run.Out, "credits"), "");
+}
+
+TEST(CommandLine, EscapeInTheCreditsEndsThem) {
+  const TRunResult run = Quibbet({"--input", ScriptFile("esc_credits", "950 key down 65\n")});
+  ASSERT_EQ(run.ExitCode, 0);
+  const std::string frames = run.Out.substr(0, run.Out.find(",\"scenes\""));
+  const uint64_t total = std::stoull(frames.substr(frames.rfind(':') + 1));
+  const TRunResult escaped = Quibbet(
+      {"--input", ScriptFile("esc_credits2", std::to_string(total - 700) + " key down 27\n")});
+  EXPECT_NE(SceneLine(escaped.Out, "credits").find("\"frames\":22,\"end\":\"escape\""),
+            std::string::npos)
+      << escaped.Out;
 }
 
 TEST(CommandLine, ClosedWindowIsANormalEnd) {
   const TRunResult run = Quibbet({"--input", ScriptFile("close", "3 window close\n")});
   EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_NE(run.Out.find("{\"name\":\"intro\",\"frames\":4,\"end\":\"closed\"}"), std::string::npos)
-      << run.Out;
+  EXPECT_EQ(SceneLine(run.Out, "intro"), "{\"name\":\"intro\",\"frames\":4,\"end\":\"closed\"}");
 }
 
 TEST(CommandLine, MinimizeAndRestoreLoseNoFrame) {
-  const TRunResult run =
-      Quibbet({"--input", ScriptFile("minimize", "5 window minimize\n6 window restore\n")});
-  EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_NE(run.Out.find("\"frames\":60,"), std::string::npos) << run.Out;
+  const TRunResult plain = Quibbet({"--seed", "5"});
+  const TRunResult paused =
+      Quibbet({"--seed", "5", "--input",
+               ScriptFile("minimize", "1200 window minimize\n1201 window restore\n")});
+  EXPECT_EQ(paused.ExitCode, 0);
+  EXPECT_EQ(paused.Out, plain.Out);
 }
 
 TEST(CommandLine, BadUsageExitsWithTwoAndSaysWhy) {
@@ -110,8 +144,8 @@ TEST(CommandLine, HelpAndVersionAnswerAndExitZero) {
 
 TEST(CommandLine, SummaryGoesToAFile) {
   const std::string path = ScratchDir("summary") + "/run.json";
-  const TRunResult run =
-      RunBinary(QUIBBET_BINARY, {"--headless", "--turbo", "--max-frames", "1", "--summary", path});
+  const TRunResult run = RunBinary(QUIBBET_BINARY, {"--headless", "--turbo", "--data", TestData(),
+                                                    "--max-frames", "1", "--summary", path});
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(ReadWholeFile(path),
             "{\"exit_code\":0,\"frames\":1,\"scenes\":["
@@ -120,7 +154,8 @@ TEST(CommandLine, SummaryGoesToAFile) {
 
 TEST(CommandLine, RecordsTheListedFramesAsFullSizePictures) {
   const std::string dir = ScratchDir("record_list");
-  const TRunResult run = Quibbet({"--record", dir, "--record-frames", "0,21,59,60"});
+  const TRunResult run =
+      Quibbet({"--max-frames", "60", "--record", dir, "--record-frames", "0,21,59,60"});
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir))
@@ -129,15 +164,15 @@ TEST(CommandLine, RecordsTheListedFramesAsFullSizePictures) {
   EXPECT_EQ(names,
             (std::vector<std::string>{"frame_000000.png", "frame_000021.png", "frame_000059.png"}));
   uint32_t width = 0, height = 0;
-  const std::vector<uint8_t> rgb = ReadPng(dir + "/frame_000021.png", width, height);
+  const std::vector<uint8_t> rgb = ReadPng(dir + "/frame_000000.png", width, height);
   EXPECT_EQ(width, 800u);
   EXPECT_EQ(height, 600u);
-  EXPECT_EQ(std::count(rgb.begin(), rgb.end(), 0), 800 * 600 * 3) << "stand-in frames are black";
+  EXPECT_EQ(std::count(rgb.begin(), rgb.end(), 0), 800 * 600 * 3) << "the intro starts black";
 }
 
 TEST(CommandLine, RecordEveryKthFrame) {
   const std::string dir = ScratchDir("record_every");
-  ASSERT_EQ(Quibbet({"--record", dir, "--record-every", "25"}).ExitCode, 0);
+  ASSERT_EQ(Quibbet({"--max-frames", "60", "--record", dir, "--record-every", "25"}).ExitCode, 0);
   size_t count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     (void)entry;
@@ -145,6 +180,16 @@ TEST(CommandLine, RecordEveryKthFrame) {
   }
   EXPECT_EQ(count, 3u);  // frames 0, 25 and 50
   EXPECT_TRUE(std::filesystem::exists(dir + "/frame_000050.png"));
+}
+
+TEST(CommandLine, MissingArchiveEndsWithItsBoxAndExitOne) {
+  const std::string empty = ScratchDir("no_data");
+  const TRunResult run =
+      RunBinary(QUIBBET_BINARY, {"--headless", "--turbo", "--data", empty, "--summary", "-"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("SPRITES"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Out.find("\"exit_code\":1"), std::string::npos) << run.Out;
+  EXPECT_NE(SceneLine(run.Out, "intro").find("\"end\":\"fatal\""), std::string::npos) << run.Out;
 }
 
 TEST(FramePng, ChannelsAreWidenedByBitReplication) {
@@ -167,11 +212,11 @@ TEST(FramePng, UnwritablePathIsReported) {
 
 TEST(CommandLine, DisplayBackEndRunsTheSequenceWithoutAScreen) {
   // SDL's dummy video driver gives the real back end a window that is never shown.
-  const TRunResult run =
-      RunBinary(QUIBBET_BINARY,
-                {"--turbo", "--summary", "-", "--input", ScriptFile("sdl", "25 window close\n")},
-                {"SDL_VIDEODRIVER=dummy"});
+  const TRunResult run = RunBinary(QUIBBET_BINARY,
+                                   {"--turbo", "--data", TestData(), "--summary", "-", "--input",
+                                    ScriptFile("sdl", "925 window close\n")},
+                                   {"SDL_VIDEODRIVER=dummy"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
-  EXPECT_NE(run.Out.find("{\"name\":\"game\",\"frames\":6,\"end\":\"closed\"}"), std::string::npos)
+  EXPECT_NE(SceneLine(run.Out, "game").find("\"frames\":25,\"end\":\"closed\""), std::string::npos)
       << run.Out;
 }

@@ -2,6 +2,9 @@
 
 #include "gfx/display.h"
 #include "gfx/window.h"
+#include "res/data_dir.h"
+#include "res/image_cache.h"
+#include "res/packfile.h"
 
 void TEngineFixture::SetUp() {
   TPlatformConfig config;
@@ -10,6 +13,10 @@ void TEngineFixture::SetUp() {
 }
 
 void TEngineFixture::TearDown() {
+  // Whatever a test left loaded or open goes before the next test starts.
+  CacheDone();
+  ResetPackfiles();
+  SetDataDirectory("");
   SetPlatform(nullptr);
   Platform.reset();
   ResetInputState();

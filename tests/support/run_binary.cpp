@@ -1,6 +1,7 @@
 #include "support/run_binary.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -30,7 +31,9 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
 }
 
 std::string ScratchDir(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::path(QUIBBET_TEST_TMP) / name;
+  // One folder per process: ctest runs test cases side by side, each in its own process.
+  const std::filesystem::path dir =
+      std::filesystem::path(QUIBBET_TEST_TMP) / (name + "." + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir.string();
@@ -38,7 +41,7 @@ std::string ScratchDir(const std::string& name) {
 
 TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
                      const std::vector<std::string>& environment) {
-  const std::string dir = ScratchDir("run_" + std::to_string(::getpid()));
+  const std::string dir = ScratchDir("run");
   std::string command = "env";
   for (const std::string& variable : environment)
     command += " " + Quote(variable);

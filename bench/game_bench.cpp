@@ -1,0 +1,74 @@
+// One late-game frame: the bus, the bomber and the boss on screen with every projectile of
+// their pools in flight, on the game's own data, in turbo mode.
+#include <benchmark/benchmark.h>
+
+#include "app/game_scene.h"
+#include "entity/agent.h"
+#include "game/bomber.h"
+#include "game/boss.h"
+#include "game/bus.h"
+#include "game/world.h"
+#include "gfx/display.h"
+#include "gfx/window.h"
+#include "platform/headless/headless_platform.h"
+#include "res/data_dir.h"
+#include "res/image_cache.h"
+#include "res/packfile.h"
+
+namespace {
+
+template <typename T, size_t N>
+void LaunchAll(T* const (&pool)[N], int16_t x0, int16_t y0) {
+  int i = 0;
+  for (T* p : pool) {
+    if (p != nullptr && !p->IsFlying())
+      p->Launch(static_cast<int16_t>(x0 + (i * 37) % 700),
+                static_cast<int16_t>(y0 + (i * 53) % 500));
+    ++i;
+  }
+}
+
+void BM_LateGameFrame(benchmark::State& state) {
+  TPlatformConfig config;
+  config.Turbo = true;
+  auto platform = CreateHeadlessPlatform(std::move(config));
+  SetPlatform(platform.get());
+  ResetInputState();
+  ResetDisplayState();
+  SetDataDirectory(QUIBBET_DATA_DIR);
+  CacheInit();
+  RegisterWindowClass(1);
+  CreateMainWindow("bench", 1);
+  OpenDisplay(800, 600);
+  {
+    TGameScene scene;
+    scene.Setup();
+    TGameWorld& world = *scene.World;
+    world.ScrollPos = 2000;  // past the timetable: nothing new arrives
+    auto* bomber = new TDrumbo(800, 10, scene.Agent);
+    scene.Agent->Add(bomber);
+    world.Boss = new TZelvina(scene.Agent);
+    scene.Agent->Add(world.Boss);
+    // Nobody dies while the frame is measured.
+    world.Player->SetHealth(30000);
+    bomber->SetHealth(30000);
+    world.Boss->SetHealth(30000);
+    Input.MouseLeft = true;
+    Input.MouseY = 300;
+    for (auto _ : state) {
+      state.PauseTiming();
+      LaunchAll(bomber->Grenades, 60, 40);
+      LaunchAll(world.Boss->Pellets, 40, 30);
+      state.ResumeTiming();
+      scene.UpdateAndDraw();
+      PresentSurface(scene.FrameBuffer.Pixels);
+    }
+  }
+  CloseDisplay();
+  CacheDone();
+  ResetPackfiles();
+  SetPlatform(nullptr);
+}
+BENCHMARK(BM_LateGameFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

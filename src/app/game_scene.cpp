@@ -1,0 +1,53 @@
+// Game scene set-up and its line in the run summary.
+#include "app/game_scene.h"
+
+#include "app/settings.h"
+#include "entity/agent.h"
+#include "game/boss.h"
+#include "game/bus.h"
+#include "game/random.h"
+#include "game/world.h"
+#include "gfx/window.h"
+#include "platform/platform.h"
+#include "res/packfile.h"
+
+TGameScene::~TGameScene() {
+  PackfileCloseForced(SpritePackfile);
+}
+
+void TGameScene::Setup() {
+  SpritePackfile = PackfileOpenResident("SPRITES");
+  Agent = new TAgentEntity(this);
+  Place(Agent);
+  Agent->SetSpritePackage("SPRITES");
+  // Slot 2 is kept for the world while its constructor places the bus and the rest, so
+  // the backdrop it draws is the first picture of every frame.
+  Slots[1] = Agent;
+  World = new TGameWorld(Agent);
+  Slots[1] = nullptr;
+  Place(World);
+  SeedRandom(Settings.Seed ? *Settings.Seed : CurrentPlatform().TickCount());
+  SetCursorVisible(false);
+}
+
+void TGameScene::AddToReport(TSceneRecord& record) const {
+  if (World == nullptr) return;
+  const char* ending = "none";
+  switch (World->Ending) {
+    case TGameEnding::Won:
+      ending = "won";
+      break;
+    case TGameEnding::Lost:
+      ending = "lost";
+      break;
+    case TGameEnding::Space:
+      ending = "space";
+      break;
+    case TGameEnding::None:
+      break;
+  }
+  record.Extra.push_back({"ending", JsonString(ending)});
+  record.Extra.push_back({"player_health", std::to_string(World->Player->GetHealth())});
+  record.Extra.push_back(
+      {"boss_health", World->Boss != nullptr ? std::to_string(World->Boss->GetHealth()) : "null"});
+}

@@ -1,0 +1,41 @@
+// PCX pictures: the loader of 24-bit run-length-encoded PCX files into RGB565 surfaces,
+// and the matching encoder the modders' tools and the tests write pictures with.
+// Files come from archives or disk through the resource loaders, and are untrusted.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "gfx/surface.h"
+
+constexpr size_t PcxHeaderSize = 128;
+
+// Why a PCX file was refused; each kind has its own box.
+enum class TPcxStatus {
+  Ok,
+  NotPcx,         // too short, manufacturer byte not 10, no pixels in the picture
+  NotCompressed,  // encoding byte not 1
+  Not24Bit,       // not 3 planes of 8 bits, or plane lines shorter than the picture
+  Damaged,        // the encoded lines end before the picture does
+};
+
+// Decodes a PCX file held in memory into `surface` (width rounded up to even, Allocated
+// set, Name empty). On any status but Ok the surface is untouched and nothing stays
+// allocated. A surface too large for memory ends the
+// program with the memory box.
+TPcxStatus DecodePcx(const uint8_t* data, size_t size, TSurface& surface);
+
+// Decodes a PCX file held in memory and names the surface `name`; a refused file ends the
+// program with the "FILE ERROR" box naming `name`.
+void LoadPcxFromMemory(const uint8_t* data, size_t size, std::string_view name, TSurface& surface);
+
+// Loads `fileName` from the archive `archiveName`, or from disk when that is empty. Every
+// failure ends the program with a box; the previous contents of `surface` are not freed.
+void LoadPcx(std::string_view fileName, std::string_view archiveName, TSurface& surface);
+
+// Writes a picture of 8-bit RGB triples (top row first) as a 24-bit PCX file: 3 planes,
+// run-length encoded, plane lines of even length padded with a zero byte. False when the
+// size cannot be described by a PCX header (0 or above 65534 wide, 0 or above 65536 high).
+bool EncodePcx(const uint8_t* rgb, int32_t width, int32_t height, std::vector<uint8_t>& file);
