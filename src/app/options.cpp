@@ -25,6 +25,7 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
                  "Record only these global frame indices (comma-separated)")
       ->delimiter(',');
   app.add_option("--summary", options.SummaryFile, "Write a JSON summary of the run ('-': stdout)");
+  app.add_flag("--autoplay", options.Autoplay, "Let the built-in pilot play the game");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

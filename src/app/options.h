@@ -19,6 +19,7 @@ struct TOptions {
   uint64_t RecordEvery = 1;
   std::vector<uint64_t> RecordFrames;
   std::string SummaryFile;  // "-" is stdout
+  bool Autoplay = false;    // the built-in pilot plays the game
 };
 
 enum class TOptionsResult {

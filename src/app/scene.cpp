@@ -7,6 +7,8 @@
 #include "gfx/display.h"
 #include "gfx/window.h"
 
+TFrameWatcher FrameWatcher;
+
 const char* SceneEndName(TSceneEnd end) {
   switch (end) {
     case TSceneEnd::Finished:
@@ -75,6 +77,7 @@ TSceneEnd TScene::Run(uint64_t maxTotalFrames) {
     UpdateAndDraw();
     PresentSurface(FrameBuffer.Pixels);
     ++FramesRun;
+    if (FrameWatcher) FrameWatcher(*this);
     PumpMessages();
     WaitWhileInactive();
     Delay(50);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,12 @@
 class TAgentEntity;
 
 enum class TSceneEnd { Finished, Escape, Closed, MaxFrames };
+
+class TScene;
+// Sees every scene's frame right after it was presented, before the messages are pumped
+// (the autopilot plays through it); empty when nothing watches.
+using TFrameWatcher = std::function<void(const TScene& scene)>;
+extern TFrameWatcher FrameWatcher;
 
 const char* SceneEndName(TSceneEnd end);
 

@@ -61,6 +61,8 @@ class TPlatform {
   virtual bool PeekMessage(TMessage& msg) = 0;
   // Blocks until PeekMessage has something to give.
   virtual void WaitMessage() = 0;
+  // Queues a message for the window, as the platform's own events are queued.
+  virtual void PostMessage(const TMessage& msg) = 0;
   // Default handling of the messages the window procedure does not take.
   virtual uint32_t DefWindowProc(const TMessage& msg) = 0;
   virtual void PostQuitMessage() = 0;

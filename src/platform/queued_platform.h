@@ -26,6 +26,7 @@ class TQueuedPlatform : public TPlatform {
   bool CreateMainWindow(const std::string& title, uint8_t kind, TWindowProc proc) override;
   bool PeekMessage(TMessage& msg) override;
   void WaitMessage() override;
+  void PostMessage(const TMessage& msg) override { Post(msg); }
   uint32_t DefWindowProc(const TMessage& msg) override;
   void PostQuitMessage() override;
   bool ReleaseDeviceContext() override { return true; }
