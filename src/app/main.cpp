@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/scene_list.h"
 #include "app/settings.h"
+#include "game/autopilot.h"
 #include "gfx/boxes.h"
 #include "gfx/display.h"
 #include "platform/headless/headless_platform.h"
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
       recorder->OnFrame(pixels, Display.Width, Display.Height, index);
     };
   }
+
+  if (options.Autoplay) StartAutopilot();
 
   std::unique_ptr<TQueuedPlatform> platform = MakePlatform(options, std::move(config));
   if (!platform) return BadUsage;
