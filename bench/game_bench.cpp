@@ -57,8 +57,8 @@ void BM_LateGameFrame(benchmark::State& state) {
     Input.MouseY = 300;
     for (auto _ : state) {
       state.PauseTiming();
-      LaunchAll(bomber->Grenades, 60, 40);
-      LaunchAll(world.Boss->Pellets, 40, 30);
+      LaunchAll(bomber->Grenades, 60, 30);  // five rows from y 60
+      LaunchAll(world.Boss->Pellets, 260, 20);
       state.ResumeTiming();
       scene.UpdateAndDraw();
       PresentSurface(scene.FrameBuffer.Pixels);

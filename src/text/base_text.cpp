@@ -111,12 +111,17 @@ void TBaseText::SetTint(uint8_t red, uint8_t green, uint8_t blue) {
 // ---- Layout -----------------------------------------------------------------------------
 
 void TBaseText::RenderText() {
+  // The last line is only drawn by a line end; the stored text keeps the one added here.
+  if (Text.empty() || Text.back() != '\n') Text.push_back('\n');
+  // The status displays render every frame; the same text in the same tint gives the same
+  // picture, so only a change is drawn.
+  const TRenderedAs wanted{Text, TintRed, TintGreen, TintBlue};
+  if (Rendered == wanted) return;
+  Rendered = wanted;
+
   TSurface scratch;
   CreateSurface(scratch, Image.Width, Image.Height, true);
   TSurfaceGuard guard{scratch};
-
-  // The last line is only drawn by a line end; the stored text keeps the one added here.
-  if (Text.empty() || Text.back() != '\n') Text.push_back('\n');
 
   std::string line;
   std::string word;

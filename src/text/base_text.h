@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,13 @@ class TBaseText : public TGlowSprite {
   TSurface GlyphCell;  // GlyphWidth x GlyphHeight, owned
 
  private:
+  struct TRenderedAs {
+    std::string Text;
+    uint8_t Red = 0, Green = 0, Blue = 0;
+    bool operator==(const TRenderedAs&) const = default;
+  };
+  std::optional<TRenderedAs> Rendered;  // what Image shows; empty until the first render
+
   void LoadFontMetrics(const std::string& fontPackage, const std::string& fontName);
   void DrawLine(const TSurface& scratch, std::string_view line, int32_t lineNumber);
 };

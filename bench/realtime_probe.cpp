@@ -1,0 +1,87 @@
+// Real-time behaviour of the whole program: the pilot plays headless at the real frame pace
+// for a number of frames; the probe reports the frame period, its jitter, the process's CPU
+// use and its peak memory. Usage: quibbet_realtime_probe [FRAMES] (default 1200, a minute).
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/program.h"
+#include "app/scene_list.h"
+#include "app/settings.h"
+#include "game/autopilot.h"
+#include "gfx/display.h"
+#include "gfx/window.h"
+#include "platform/headless/headless_platform.h"
+#include "res/data_dir.h"
+#include "res/image_cache.h"
+#include "res/packfile.h"
+
+namespace {
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const uint64_t frames = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1200;
+  using TClock = std::chrono::steady_clock;
+  TPlatformConfig config;
+  auto platform = CreateHeadlessPlatform(std::move(config));
+  SetPlatform(platform.get());
+  SetDataDirectory(QUIBBET_DATA_DIR);
+  Settings.Seed = 4;
+  CacheInit();
+  StartAutopilot();
+  std::vector<double> periods;
+  TClock::time_point last{};
+  double cpuAtFirst = 0;
+  TClock::time_point first{};
+  Display.OnPresent = [&](const uint16_t*, uint64_t index) {
+    const TClock::time_point now = TClock::now();
+    if (index == 0) {
+      first = now;
+      cpuAtFirst = CpuSeconds();
+    } else {
+      periods.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    }
+    last = now;
+  };
+  TRunReport report;
+  RunProgram(GameScenes(), frames, report);
+  const double wall = std::chrono::duration<double>(last - first).count();
+  const double cpu = CpuSeconds() - cpuAtFirst;
+  Display.OnPresent = nullptr;
+  FrameWatcher = nullptr;
+  CacheDone();
+  ResetPackfiles();
+  SetPlatform(nullptr);
+
+  double sum = 0;
+  for (double p : periods)
+    sum += p;
+  const double mean = sum / periods.size();
+  double squares = 0;
+  for (double p : periods)
+    squares += (p - mean) * (p - mean);
+  std::sort(periods.begin(), periods.end());
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("frames %zu over %.1f s\n", periods.size() + 1, wall);
+  std::printf(
+      "frame period: mean %.3f ms, jitter (std dev) %.3f ms, min %.3f, p99 %.3f, max %.3f\n", mean,
+      std::sqrt(squares / periods.size()), periods.front(), periods[periods.size() * 99 / 100],
+      periods.back());
+  std::printf("cpu: %.2f s over %.1f s = %.2f %% of one core\n", cpu, wall, 100 * cpu / wall);
+  std::printf("peak resident memory: %.1f MiB\n", usage.ru_maxrss / 1024.0);
+  return 0;
+}

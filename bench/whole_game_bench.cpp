@@ -1,0 +1,92 @@
+// The whole program in turbo: a complete autopilot game (intro, game, credits) with the time
+// of every frame, and the time from start to the first presented frame.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "app/program.h"
+#include "app/scene_list.h"
+#include "app/settings.h"
+#include "game/autopilot.h"
+#include "gfx/boxes.h"
+#include "gfx/display.h"
+#include "gfx/window.h"
+#include "platform/headless/headless_platform.h"
+#include "res/data_dir.h"
+#include "res/image_cache.h"
+#include "res/packfile.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+struct TRun {
+  std::vector<double> FrameMicros;  // from one presentation to the next
+  double StartMicros = 0;           // from start to the first presentation
+  double TotalSeconds = 0;
+  TRunReport Report;
+};
+
+// One whole program run in turbo with the pilot playing; `maxFrames` 0 plays to the end.
+TRun RunProgramOnce(uint64_t maxFrames) {
+  TRun run;
+  TPlatformConfig config;
+  config.Turbo = true;
+  auto platform = CreateHeadlessPlatform(std::move(config));
+  SetPlatform(platform.get());
+  ResetInputState();
+  ResetDisplayState();
+  SetDataDirectory(QUIBBET_DATA_DIR);
+  Settings.Seed = 4;
+  CacheInit();
+  StartAutopilot();
+  const TClock::time_point start = TClock::now();
+  TClock::time_point last = start;
+  Display.OnPresent = [&](const uint16_t*, uint64_t index) {
+    const TClock::time_point now = TClock::now();
+    const double micros = std::chrono::duration<double, std::micro>(now - last).count();
+    if (index == 0)
+      run.StartMicros = micros;
+    else
+      run.FrameMicros.push_back(micros);
+    last = now;
+  };
+  RunProgram(GameScenes(), maxFrames, run.Report);
+  run.TotalSeconds = std::chrono::duration<double>(TClock::now() - start).count();
+  Display.OnPresent = nullptr;
+  FrameWatcher = nullptr;
+  CacheDone();
+  ResetPackfiles();
+  SetPlatform(nullptr);
+  return run;
+}
+
+double Percentile(std::vector<double> values, double share) {
+  std::sort(values.begin(), values.end());
+  return values[std::min(values.size() - 1, static_cast<size_t>(share * values.size()))];
+}
+
+void BM_WholeAutopilotGame(benchmark::State& state) {
+  TRun run;
+  for (auto _ : state)
+    run = RunProgramOnce(0);
+  const double frames = static_cast<double>(run.FrameMicros.size() + 1);
+  state.counters["frames"] = frames;
+  state.counters["fps"] = frames / run.TotalSeconds;
+  state.counters["worst_us"] = *std::max_element(run.FrameMicros.begin(), run.FrameMicros.end());
+  state.counters["p999_us"] = Percentile(run.FrameMicros, 0.999);
+  state.counters["median_us"] = Percentile(run.FrameMicros, 0.5);
+}
+BENCHMARK(BM_WholeAutopilotGame)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_StartToFirstFrame(benchmark::State& state) {
+  double micros = 0;
+  for (auto _ : state)
+    micros = RunProgramOnce(1).StartMicros;
+  state.counters["first_frame_us"] = micros;
+}
+BENCHMARK(BM_StartToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
