@@ -5,11 +5,11 @@
 #include <random>
 
 #include "app/scene.h"
+#include "bench_engine.h"
 #include "entity/agent.h"
 #include "entity/collidable.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
-#include "platform/headless/headless_platform.h"
 
 namespace {
 
@@ -45,27 +45,8 @@ class TBenchScene : public TScene {
   std::unique_ptr<TAgentEntity> Owned;  // the agent, when it sits outside the slots
 };
 
-struct TBenchPlatform {
-  TBenchPlatform() {
-    TPlatformConfig config;
-    config.Turbo = true;
-    Platform = CreateHeadlessPlatform(std::move(config));
-    SetPlatform(Platform.get());
-    ResetInputState();
-    ResetDisplayState();
-    RegisterWindowClass(1);
-    CreateMainWindow("bench", 1);
-  }
-  ~TBenchPlatform() {
-    SetPlatform(nullptr);
-    ResetInputState();
-    ResetDisplayState();
-  }
-  std::unique_ptr<TQueuedPlatform> Platform;
-};
-
 void BM_CollisionPass200(benchmark::State& state) {
-  TBenchPlatform platform;
+  TBenchEngine engine;
   TBenchScene scene(false);
   scene.Setup();
   for (auto _ : state)
@@ -75,7 +56,7 @@ void BM_CollisionPass200(benchmark::State& state) {
 BENCHMARK(BM_CollisionPass200)->Unit(benchmark::kMicrosecond);
 
 void BM_EmptyFrame199Collidable(benchmark::State& state) {
-  TBenchPlatform platform;
+  TBenchEngine engine;
   TBenchScene scene(true);
   scene.Setup();
   for (auto _ : state)

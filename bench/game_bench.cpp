@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/game_scene.h"
+#include "bench_engine.h"
 #include "entity/agent.h"
 #include "game/bomber.h"
 #include "game/boss.h"
@@ -10,36 +11,24 @@
 #include "game/world.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
-#include "platform/headless/headless_platform.h"
-#include "res/data_dir.h"
-#include "res/image_cache.h"
-#include "res/packfile.h"
 
 namespace {
 
+// Puts every idle projectile of a pool back in flight on its own place of a grid of rows,
+// so that shots of one pool lie side by side as a stream of them does in play.
 template <typename T, size_t N>
-void LaunchAll(T* const (&pool)[N], int16_t x0, int16_t y0) {
+void LaunchAll(T* const (&pool)[N], int top, int rowStep) {
   int i = 0;
   for (T* p : pool) {
     if (p != nullptr && !p->IsFlying())
-      p->Launch(static_cast<int16_t>(x0 + (i * 37) % 700),
-                static_cast<int16_t>(y0 + (i * 53) % 500));
+      p->Launch(static_cast<int16_t>(200 + (i % 16) * 36),
+                static_cast<int16_t>(top + (i / 16) * rowStep));
     ++i;
   }
 }
 
 void BM_LateGameFrame(benchmark::State& state) {
-  TPlatformConfig config;
-  config.Turbo = true;
-  auto platform = CreateHeadlessPlatform(std::move(config));
-  SetPlatform(platform.get());
-  ResetInputState();
-  ResetDisplayState();
-  SetDataDirectory(QUIBBET_DATA_DIR);
-  CacheInit();
-  RegisterWindowClass(1);
-  CreateMainWindow("bench", 1);
-  OpenDisplay(800, 600);
+  TBenchEngine engine;
   {
     TGameScene scene;
     scene.Setup();
@@ -64,10 +53,6 @@ void BM_LateGameFrame(benchmark::State& state) {
       PresentSurface(scene.FrameBuffer.Pixels);
     }
   }
-  CloseDisplay();
-  CacheDone();
-  ResetPackfiles();
-  SetPlatform(nullptr);
 }
 BENCHMARK(BM_LateGameFrame)->Unit(benchmark::kMicrosecond);
 

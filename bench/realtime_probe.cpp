@@ -13,13 +13,9 @@
 #include "app/program.h"
 #include "app/scene_list.h"
 #include "app/settings.h"
+#include "bench_engine.h"
 #include "game/autopilot.h"
 #include "gfx/display.h"
-#include "gfx/window.h"
-#include "platform/headless/headless_platform.h"
-#include "res/data_dir.h"
-#include "res/image_cache.h"
-#include "res/packfile.h"
 
 namespace {
 
@@ -35,12 +31,8 @@ double CpuSeconds() {
 int main(int argc, char** argv) {
   const uint64_t frames = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1200;
   using TClock = std::chrono::steady_clock;
-  TPlatformConfig config;
-  auto platform = CreateHeadlessPlatform(std::move(config));
-  SetPlatform(platform.get());
-  SetDataDirectory(QUIBBET_DATA_DIR);
+  TBenchEngine engine(false, false);
   Settings.Seed = 4;
-  CacheInit();
   StartAutopilot();
   std::vector<double> periods;
   TClock::time_point last{};
@@ -60,11 +52,6 @@ int main(int argc, char** argv) {
   RunProgram(GameScenes(), frames, report);
   const double wall = std::chrono::duration<double>(last - first).count();
   const double cpu = CpuSeconds() - cpuAtFirst;
-  Display.OnPresent = nullptr;
-  FrameWatcher = nullptr;
-  CacheDone();
-  ResetPackfiles();
-  SetPlatform(nullptr);
 
   double sum = 0;
   for (double p : periods)

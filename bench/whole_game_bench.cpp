@@ -9,14 +9,9 @@
 #include "app/program.h"
 #include "app/scene_list.h"
 #include "app/settings.h"
+#include "bench_engine.h"
 #include "game/autopilot.h"
-#include "gfx/boxes.h"
 #include "gfx/display.h"
-#include "gfx/window.h"
-#include "platform/headless/headless_platform.h"
-#include "res/data_dir.h"
-#include "res/image_cache.h"
-#include "res/packfile.h"
 
 namespace {
 
@@ -32,15 +27,8 @@ struct TRun {
 // One whole program run in turbo with the pilot playing; `maxFrames` 0 plays to the end.
 TRun RunProgramOnce(uint64_t maxFrames) {
   TRun run;
-  TPlatformConfig config;
-  config.Turbo = true;
-  auto platform = CreateHeadlessPlatform(std::move(config));
-  SetPlatform(platform.get());
-  ResetInputState();
-  ResetDisplayState();
-  SetDataDirectory(QUIBBET_DATA_DIR);
+  TBenchEngine engine(true, false);
   Settings.Seed = 4;
-  CacheInit();
   StartAutopilot();
   const TClock::time_point start = TClock::now();
   TClock::time_point last = start;
@@ -55,11 +43,6 @@ TRun RunProgramOnce(uint64_t maxFrames) {
   };
   RunProgram(GameScenes(), maxFrames, run.Report);
   run.TotalSeconds = std::chrono::duration<double>(TClock::now() - start).count();
-  Display.OnPresent = nullptr;
-  FrameWatcher = nullptr;
-  CacheDone();
-  ResetPackfiles();
-  SetPlatform(nullptr);
   return run;
 }
 

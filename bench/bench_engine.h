@@ -1,0 +1,20 @@
+// The engine set up for a benchmark: a headless platform (turbo: a virtual clock), the
+// program-wide state reset, the game's own archives found, and everything torn down again.
+#pragma once
+
+#include <memory>
+
+#include "platform/queued_platform.h"
+
+class TBenchEngine {
+ public:
+  // With `window`, the main window is created and the display opened, as the program entry
+  // does before the first scene.
+  explicit TBenchEngine(bool turbo = true, bool window = true);
+  ~TBenchEngine();
+  TBenchEngine(const TBenchEngine&) = delete;
+  TBenchEngine& operator=(const TBenchEngine&) = delete;
+
+ private:
+  std::unique_ptr<TQueuedPlatform> Platform;
+};
