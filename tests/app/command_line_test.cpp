@@ -220,3 +220,22 @@ TEST(CommandLine, DisplayBackEndRunsTheSequenceWithoutAScreen) {
   EXPECT_NE(SceneLine(run.Out, "game").find("\"frames\":25,\"end\":\"closed\""), std::string::npos)
       << run.Out;
 }
+
+TEST(CommandLine, RecordedIntroShowsAPageOnlyOnceItHasStarted) {
+  const std::string dir = ScratchDir("record_page");
+  // Page 1 starts at frame 120 and is at full strength 31 frames later.
+  ASSERT_EQ(
+      Quibbet({"--max-frames", "160", "--record", dir, "--record-frames", "119,151"}).ExitCode, 0);
+  uint32_t width = 0, height = 0;
+  const std::vector<uint8_t> before = ReadPng(dir + "/frame_000119.png", width, height);
+  const std::vector<uint8_t> full = ReadPng(dir + "/frame_000151.png", width, height);
+  ASSERT_EQ(full.size(), 800u * 600u * 3u);
+  // The first glyph cell of the page's first line: the test font's ink starts one pixel in.
+  const size_t ink = (451u * 800u + 246u) * 3u;
+  EXPECT_EQ(before[ink], 0);
+  EXPECT_EQ(full[ink], 255);
+  EXPECT_EQ(full[ink + 1], 255);
+  EXPECT_EQ(full[ink + 2], 255);
+  const size_t outside = (451u * 800u + 240u) * 3u;  // left of the page
+  EXPECT_EQ(full[outside], 0);
+}
