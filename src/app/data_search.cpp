@@ -1,48 +1,117 @@
-// The data search path: a player runs the game from anywhere without --data.
+// The data search path: a player runs the game from anywhere without --data, whether it was
+// installed under a prefix, unpacked into a home folder, or packaged for the system.
 #include "app/data_search.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
-#ifndef QUIBBET_INSTALLED_DATA_DIR
-#define QUIBBET_INSTALLED_DATA_DIR "/usr/local/share/quibbet"
+// Where the installed archives lie as seen from the installed program; the build passes
+// the real one for its install layout.
+#ifndef QUIBBET_DATA_FROM_PROGRAM
+#define QUIBBET_DATA_FROM_PROGRAM "../share/quibbet"
 #endif
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool HoldsArchives(const fs::path& dir) {
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(dir.empty() ? "." : dir, error)) {
-    std::string name = entry.path().filename().string();
-    for (char& c : name)
-      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (name == "SPRITES.MPK") return true;
-  }
-  return false;
+constexpr const char* Archives[] = {"SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK"};
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+void AddOnce(std::vector<std::string>& path, const std::string& dir) {
+  if (std::find(path.begin(), path.end(), dir) == path.end()) path.push_back(dir);
+}
+
+// The XDG rules: an unset or empty variable takes the default, relative entries are invalid.
+std::vector<std::string> XdgDirs(const std::string& value, const std::string& fallback) {
+  std::vector<std::string> dirs;
+  std::stringstream list(value.empty() ? fallback : value);
+  for (std::string dir; std::getline(list, dir, ':');)
+    if (fs::path(dir).is_absolute()) dirs.push_back(dir);
+  return dirs;
+}
+
+std::string XdgHome(const std::string& value, const std::string& home) {
+  if (value.empty()) return home.empty() ? "" : (fs::path(home) / ".local" / "share").string();
+  return fs::path(value).is_absolute() ? value : "";
 }
 
 }  // namespace
 
-std::vector<std::string> DataSearchPath(const std::string& programPath) {
-  std::vector<std::string> path{""};
+TDataSearchInputs DataSearchInputsOfThisProgram(const std::string& argv0) {
+  TDataSearchInputs inputs;
   std::error_code error;
-  // The running program's own file, wherever it was started from; argv[0] as a fallback.
+  // The running program's own file, wherever it was started from; argv[0] as a fallback
+  // where /proc is not mounted.
   fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (error) program = fs::canonical(fs::path(programPath), error);
-  if (!error) {
-    const fs::path dir = program.parent_path();
-    path.push_back((dir / "data").string());                // build tree: build/src/data
-    path.push_back((dir.parent_path() / "data").string());  // build tree: build/data
-    path.push_back((dir.parent_path() / "share" / "quibbet").string());  // installed prefix
+  if (error) program = fs::canonical(fs::path(argv0), error);
+  if (!error) inputs.ProgramDir = program.parent_path().string();
+  inputs.XdgDataHome = Environment("XDG_DATA_HOME");
+  inputs.XdgDataDirs = Environment("XDG_DATA_DIRS");
+  inputs.Home = Environment("HOME");
+  return inputs;
+}
+
+std::vector<std::string> DataSearchPath(const TDataSearchInputs& inputs) {
+  std::vector<std::string> path{""};
+  const std::string dataHome = XdgHome(inputs.XdgDataHome, inputs.Home);
+  if (!dataHome.empty()) AddOnce(path, (fs::path(dataHome) / "quibbet").string());
+  if (!inputs.ProgramDir.empty()) {
+    const fs::path program(inputs.ProgramDir);
+    AddOnce(path, (program / QUIBBET_DATA_FROM_PROGRAM).lexically_normal().string());
+    // A program in a build tree (build/src/quibbet) finds the archives the build made.
+    std::error_code error;
+    if (fs::exists(program.parent_path() / "CMakeCache.txt", error))
+      AddOnce(path, (program.parent_path() / "data").string());
   }
-  path.push_back(QUIBBET_INSTALLED_DATA_DIR);
+  for (const std::string& dir : XdgDirs(inputs.XdgDataDirs, "/usr/local/share:/usr/share"))
+    AddOnce(path, (fs::path(dir) / "quibbet").string());
   return path;
 }
 
-std::string FindDataDirectory(const std::string& programPath) {
-  for (const std::string& dir : DataSearchPath(programPath))
-    if (HoldsArchives(dir)) return dir;
-  return "";
+bool HoldsArchives(const std::string& dir) {
+  for (const char* name : Archives) {
+    const std::string file = dir.empty() ? name : (fs::path(dir) / name).string();
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  }
+  return true;
+}
+
+TDataSearch FindGameData(const std::string& dataOption, const TDataSearchInputs& inputs) {
+  TDataSearch search;
+  search.Searched =
+      dataOption.empty() ? DataSearchPath(inputs) : std::vector<std::string>{dataOption};
+  for (const std::string& dir : search.Searched) {
+    if (HoldsArchives(dir)) {
+      search.Dir = dir;
+      search.Found = true;
+      return search;
+    }
+  }
+  search.Dir = dataOption;
+  return search;
+}
+
+std::string DescribeSearch(const TDataSearch& search) {
+  std::string text = "quibbet: SPRITES.MPK, FONTS.MPK and TEXTS.MPK were looked for in:\n";
+  for (const std::string& dir : search.Searched) {
+    if (!dir.empty()) {
+      text += "  " + dir + "\n";
+      continue;
+    }
+    std::error_code error;
+    const fs::path here = fs::current_path(error);
+    text += "  the working directory" + (error ? "" : " (" + here.string() + ")") + "\n";
+  }
+  return text + "quibbet: give their folder with --data DIR, or see 'man 6 quibbet'.\n";
 }

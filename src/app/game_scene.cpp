@@ -21,9 +21,16 @@ void TGameScene::Setup() {
   Place(Agent);
   Agent->SetSpritePackage("SPRITES");
   // Slot 2 is kept for the world while its constructor places the bus and the rest, so
-  // the backdrop it draws is the first picture of every frame.
+  // the backdrop it draws is the first picture of every frame. A missing picture ends the
+  // program from inside that constructor: the slot is given back on that way out too, or
+  // the scene's destructor would destroy the agent twice.
   Slots[1] = Agent;
-  World = new TGameWorld(Agent);
+  try {
+    World = new TGameWorld(Agent);
+  } catch (...) {
+    Slots[1] = nullptr;
+    throw;
+  }
   Slots[1] = nullptr;
   Place(World);
   SeedRandom(Settings.Seed ? *Settings.Seed : CurrentPlatform().TickCount());

@@ -46,7 +46,9 @@ bool ReadScript(const std::string& path, TInputScript& script) {
 std::unique_ptr<TQueuedPlatform> MakePlatform(const TOptions& options, TPlatformConfig config) {
   if (options.Headless) return CreateHeadlessPlatform(std::move(config));
 #ifdef QUIBBET_HAVE_SDL
-  return CreateSdlPlatform(std::move(config), {options.Window, options.Scale});
+  return CreateSdlPlatform(
+      std::move(config),
+      {options.Window, options.Scale, options.IntegerScale ? TFitMode::Integer : TFitMode::Sharp});
 #else
   std::fprintf(stderr, "quibbet: built without a display back end; use --headless\n");
   return nullptr;
@@ -84,7 +86,8 @@ int main(int argc, char** argv) {
     if (!ReadScript(options.InputFile, script)) return BadUsage;
     config.Script = std::move(script);
   }
-  SetDataDirectory(options.DataDir.empty() ? FindDataDirectory(argv[0]) : options.DataDir);
+  const TDataSearch data = FindGameData(options.DataDir, DataSearchInputsOfThisProgram(argv[0]));
+  SetDataDirectory(data.Dir);
   Settings.Seed = options.Seed;
 
   std::unique_ptr<TFrameRecorder> recorder;
@@ -111,6 +114,8 @@ int main(int argc, char** argv) {
   } catch (const TProgramExit& exit) {
     report.ExitCode = exit.Code;
   }
+  // The box named the missing archive; a player also needs to know where it was looked for.
+  if (report.ExitCode != 0 && !data.Found) std::fputs(DescribeSearch(data).c_str(), stderr);
   CacheDone();
   ResetPackfiles();
   report.Frames = Display.FramesPresented;

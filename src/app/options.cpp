@@ -1,35 +1,224 @@
-// Command-line parsing with CLI11, which also writes --help.
+// Command-line parsing with CLI11. The help is laid out the GNU way (usage line, grouped
+// options with "--name=VALUE", the data search order, exit status), and an error names the
+// option it is about and points at --help.
 #include "app/options.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+
+#ifndef QUIBBET_VERSION
+#define QUIBBET_VERSION "0.1.0"
+#endif
+
+namespace {
+
+constexpr const char* Program = "quibbet";
+
+constexpr const char* Description =
+    "Play Save Quibbet!, a side-scrolling shooter: the bus follows the mouse, the\n"
+    "left button fires, Space gives up the fight, Escape ends the running scene.\n";
+
+constexpr const char* Epilogue =
+    "Alt+Enter switches between full screen and a window.\n"
+    "\n"
+    "Without --data, the game's archives (SPRITES.MPK, FONTS.MPK, TEXTS.MPK) are\n"
+    "taken from the first of these folders that holds all three:\n"
+    "  the working directory;\n"
+    "  $XDG_DATA_HOME/quibbet (default ~/.local/share/quibbet);\n"
+    "  the data folder installed with the program (PREFIX/share/quibbet);\n"
+    "  DIR/quibbet for each DIR of $XDG_DATA_DIRS\n"
+    "    (default /usr/local/share:/usr/share).\n"
+    "\n"
+    "Exit status:\n"
+    " 0  if the run ended normally (Escape and a closed window included),\n"
+    " 1  after a fatal error box,\n"
+    " 2  if the command line or the input script is wrong.\n"
+    "\n"
+    "Full documentation: man 6 quibbet\n";
+
+// GNU layout: "      --name=VALUE   text", descriptions in one column, groups in the order
+// their first option was added.
+class TGnuHelp : public CLI::FormatterBase {
+ public:
+  std::string make_help(const CLI::App* app, std::string, CLI::AppFormatMode) const override {
+    std::string text = std::string("Usage: ") + Program + " [OPTION]...\n" + Description;
+    std::vector<std::string> groups;
+    for (const CLI::Option* option : app->get_options())
+      if (std::find(groups.begin(), groups.end(), option->get_group()) == groups.end())
+        groups.push_back(option->get_group());
+    for (const std::string& group : groups) {
+      text += "\n";
+      if (group != "Information") text += group + ":\n";
+      for (const CLI::Option* option :
+           app->get_options([&](const CLI::Option* o) { return o->get_group() == group; }))
+        text += Line(*option);
+    }
+    return text + "\n" + Epilogue;
+  }
+
+ private:
+  static std::string Line(const CLI::Option& option) {
+    std::string names = "      --" + option.get_lnames().front();
+    if (!option.get_option_text().empty()) names += "=" + option.get_option_text();
+    constexpr size_t Column = 29;
+    std::string line = names + (names.size() + 2 <= Column ? std::string(Column - names.size(), ' ')
+                                                           : "\n" + std::string(Column, ' '));
+    // Continuation lines of a description line up under its first line.
+    for (char c : option.get_description()) {
+      line += c;
+      if (c == '\n') line += std::string(Column, ' ');
+    }
+    return line + "\n";
+  }
+};
+
+std::string VersionText() {
+  return VersionLine() +
+         "\nCopyright (C) 2026 the Save Quibbet! developers.\n"
+         "There is NO WARRANTY, to the extent permitted by law.\n";
+}
+
+// A positive whole number, said in words instead of CLI11's range of doubles.
+const CLI::Validator PositiveWhole(
+    [](std::string& value) -> std::string {
+      const bool digits =
+          !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+      if (digits && value.find_first_not_of('0') != std::string::npos) return "";
+      return "'" + value + "' is not a whole number above 0";
+    },
+    "N");
+
+// CLI11 lets a flag take a value ("--window=0"); a GNU program refuses it.
+std::string FlagWithValue(const CLI::App& app, int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--") break;
+    const size_t equals = arg.find('=');
+    if (arg.rfind("--", 0) != 0 || equals == std::string::npos) continue;
+    const std::string name = arg.substr(0, equals);
+    const CLI::Option* option = app.get_option_no_throw(name);
+    if (option != nullptr && option->get_expected_max() == 0)
+      return "option '" + name + "' doesn't allow an argument";
+  }
+  return "";
+}
+
+// The text of a parse error, in the GNU form "quibbet: ..." and naming the option; CLI11
+// words some errors its own way.
+std::string ErrorText(const CLI::ParseError& error) {
+  const std::string what = error.what();
+  auto after = [&](const std::string& prefix) {
+    return what.rfind(prefix, 0) == 0 ? what.substr(prefix.size()) : std::string();
+  };
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    std::string extra = after("The following argument was not expected: ");
+    if (extra.empty()) extra = after("The following arguments were not expected: ");
+    if (extra.empty()) return what;
+    if (extra.rfind("-", 0) == 0) return "unrecognized option '" + extra + "'";
+    return "unexpected argument '" + extra + "'";
+  }
+  if (dynamic_cast<const CLI::ConversionError*>(&error) != nullptr) {
+    const std::string item = after("Could not convert: ");  // "--seed = -5"
+    const size_t equals = item.find(" = ");
+    if (equals == std::string::npos) return what;
+    return "invalid argument '" + item.substr(equals + 3) + "' for '" + item.substr(0, equals) +
+           "'";
+  }
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr &&
+      what.find("missing") != std::string::npos) {
+    return "option '" + what.substr(0, what.find(':')) + "' requires an argument";
+  }
+  return what;
+}
+
+}  // namespace
+
+std::string VersionLine() {
+  return std::string(Program) + " (Save Quibbet!) " + QUIBBET_VERSION;
+}
+
 TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options) {
-  CLI::App app{"Save Quibbet! - a side-scrolling shooter.", "quibbet"};
-  app.set_version_flag("--version", "quibbet 0.1.0");
-  app.add_option("--data", options.DataDir, "Folder holding SPRITES.MPK, FONTS.MPK, TEXTS.MPK")
-      ->check(CLI::ExistingDirectory);
-  app.add_flag("--window", options.Window, "Play in a window instead of full screen");
-  app.add_option("--scale", options.Scale, "Window size as a multiple of 800 x 600")
-      ->check(CLI::Range(1, 16));
-  app.add_flag("--headless", options.Headless, "No display: frames stay in memory");
-  app.add_flag("--turbo", options.Turbo, "No frame delay and no start or stop pauses");
-  app.add_option("--seed", options.Seed, "Seed of the game's random numbers");
-  app.add_option("--input", options.InputFile, "Input script to play (see README)")
-      ->check(CLI::ExistingFile);
-  app.add_option("--max-frames", options.MaxFrames, "End the run after N frames in all")
-      ->check(CLI::PositiveNumber);
-  app.add_option("--record", options.RecordDir, "Write frames as DIR/frame_NNNNNN.png");
-  app.add_option("--record-every", options.RecordEvery, "Record every K-th frame (default 1)")
-      ->check(CLI::PositiveNumber);
+  CLI::App app{Description, Program};
+  app.formatter(std::make_shared<TGnuHelp>());
+
+  const std::string display = "Display";
+  app.add_flag("--window", options.Window, "play in a window instead of full screen")
+      ->group(display);
+  app.add_option("--scale", options.Scale, "make the window N times 800 x 600 (1 to 16)")
+      ->option_text("N")
+      ->check(CLI::Range(1, 16))
+      ->group(display);
+  app.add_flag("--integer-scale", options.IntegerScale,
+               "enlarge the picture by whole multiples only, with\n"
+               "wider borders (default: whole multiples, then\n"
+               "smoothed to fill the screen)")
+      ->group(display);
+  app.add_flag("--headless", options.Headless,
+               "show nothing: frames stay in memory, boxes go to\nstandard error")
+      ->group(display);
+
+  const std::string game = "Game";
+  app.add_option("--data", options.DataDir,
+                 "take SPRITES.MPK, FONTS.MPK and TEXTS.MPK from DIR\nand nowhere else")
+      ->option_text("DIR")
+      ->check(CLI::ExistingDirectory)
+      ->group(game);
+  app.add_option("--seed", options.Seed, "seed the game's random numbers with N")
+      ->option_text("N")
+      ->group(game);
+  app.add_flag("--autoplay", options.Autoplay, "let the built-in pilot play the game")->group(game);
+
+  const std::string testing = "Testing and recording";
+  app.add_flag("--turbo", options.Turbo, "run on a virtual clock: no frame delay, no pauses")
+      ->group(testing);
+  app.add_option("--input", options.InputFile, "play the input script FILE (see the manual)")
+      ->option_text("FILE")
+      ->check(CLI::ExistingFile)
+      ->group(testing);
+  app.add_option("--max-frames", options.MaxFrames, "end the run after N frames in all")
+      ->option_text("N")
+      ->check(PositiveWhole)
+      ->group(testing);
+  app.add_option("--record", options.RecordDir, "write frames as DIR/frame_NNNNNN.png")
+      ->option_text("DIR")
+      ->group(testing);
+  app.add_option("--record-every", options.RecordEvery, "record every K-th frame (default 1)")
+      ->option_text("K")
+      ->check(PositiveWhole)
+      ->group(testing);
   app.add_option("--record-frames", options.RecordFrames,
-                 "Record only these global frame indices (comma-separated)")
-      ->delimiter(',');
-  app.add_option("--summary", options.SummaryFile, "Write a JSON summary of the run ('-': stdout)");
-  app.add_flag("--autoplay", options.Autoplay, "Let the built-in pilot play the game");
+                 "record only these global frame indices\n(comma-separated)")
+      ->option_text("LIST")
+      ->delimiter(',')
+      ->group(testing);
+  app.add_option("--summary", options.SummaryFile,
+                 "write a JSON summary of the run to FILE ('-' for\nstandard output)")
+      ->option_text("FILE")
+      ->group(testing);
+
+  // Added last, so that they come last in the help, as GNU programs list them.
+  app.set_help_flag("--help", "display this help and exit")->group("Information");
+  app.set_version_flag("--version", VersionText(), "output version information and exit")
+      ->group("Information");
+
+  if (const std::string flagError = FlagWithValue(app, argc, argv); !flagError.empty()) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program,
+                 flagError.c_str(), Program);
+    return TOptionsResult::BadUsage;
+  }
   try {
     app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? TOptionsResult::Done : TOptionsResult::BadUsage;
+  } catch (const CLI::CallForHelp&) {
+    std::fputs(app.help().c_str(), stdout);
+    return TOptionsResult::Done;
+  } catch (const CLI::CallForVersion&) {
+    std::fputs(VersionText().c_str(), stdout);
+    return TOptionsResult::Done;
+  } catch (const CLI::ParseError& error) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program,
+                 ErrorText(error).c_str(), Program);
+    return TOptionsResult::BadUsage;
   }
   return TOptionsResult::Run;
 }

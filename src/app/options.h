@@ -1,4 +1,5 @@
-// The command line: what the player, a test or a recording asks of this run.
+// The command line: what the player, a test or a recording asks of this run. Help, version
+// and errors follow the GNU conventions.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,10 @@
 #include <vector>
 
 struct TOptions {
-  std::string DataDir;  // archives are looked up here; empty: the working directory
+  std::string DataDir;  // the only folder searched for the archives; empty: the search path
   bool Window = false;
   int Scale = 1;
+  bool IntegerScale = false;  // whole multiples only, instead of sharp-then-smooth
   bool Headless = false;
   bool Turbo = false;
   std::optional<uint32_t> Seed;
@@ -24,8 +26,11 @@ struct TOptions {
 
 enum class TOptionsResult {
   Run,      // go on with the options
-  Done,     // --help or --version answered
-  BadUsage  // message printed; exit with 2
+  Done,     // --help or --version answered on stdout
+  BadUsage  // message printed on stderr; exit with 2
 };
 
 TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options);
+
+// The first line of --version: "quibbet (Save Quibbet!) VERSION".
+std::string VersionLine();

@@ -21,7 +21,8 @@ class BusTest : public TGameFixture {
   TPlayerBus* NewBus() { return Place(new TPlayerBus(Agent())); }
   int Flying(const TPlayerBus& bus) {
     int n = 0;
-    for (THolyCross* cross : bus.Crosses) n += cross->IsFlying() ? 1 : 0;
+    for (THolyCross* cross : bus.Crosses)
+      n += cross->IsFlying() ? 1 : 0;
     return n;
   }
   static TEffect Blood(int16_t busY) {
@@ -56,9 +57,9 @@ TEST_F(BusTest, StartsAtTheLeftEdgeWithItsDisplaysAndCrossesInEarlierSlots) {
 
 TEST_F(BusTest, FollowsTheMouseBetween40And425) {
   TPlayerBus* bus = NewBus();
-  const std::pair<uint16_t, int16_t> cases[] = {{0, 40},    {39, 40},   {40, 40},  {41, 41},
-                                                {300, 300}, {424, 424}, {425, 425}, {426, 425},
-                                                {599, 425}};
+  const std::pair<uint16_t, int16_t> cases[] = {{0, 40},    {39, 40},   {40, 40},
+                                                {41, 41},   {300, 300}, {424, 424},
+                                                {425, 425}, {426, 425}, {599, 425}};
   for (const auto& [mouse, y] : cases) {
     Input.MouseY = mouse;
     Input.MouseX = 700;

@@ -11,8 +11,8 @@
 #include "support/run_binary.h"
 
 TGameDataSpec TGameFixture::GameData() {
-  TGameDataSpec spec = DefaultGameData();
-  auto& p = spec.Pictures;
+  TGameDataSpec data = DefaultGameData();
+  auto& p = data.Pictures;
   p["background.pcx"] = {1600, 600, BackgroundColour};
   p["bus.pcx"] = {BusW, BusH, 0xFFE0};
   p["holycross.pcx"] = {CrossW, CrossH, 0xFFFF};
@@ -25,7 +25,7 @@ TGameDataSpec TGameFixture::GameData() {
   p["victim.pcx"] = {VictimW, VictimH, 0x4208};
   p["winner.pcx"] = {WinnerW, WinnerH, WinnerColour};
   p["finger.pcx"] = {FingerW, FingerH, FingerColour};
-  return spec;
+  return data;
 }
 
 void TGameFixture::SetUp() {
@@ -43,23 +43,23 @@ void TGameFixture::TearDown() {
   TEngineFixture::TearDown();
 }
 
-void TGameFixture::UseData(const TGameDataSpec& spec) {
+void TGameFixture::UseData(const TGameDataSpec& data) {
   CacheDone();
   ResetPackfiles();
-  WriteGameData(Dir, spec);
+  WriteGameData(Dir, data);
   CacheInit();
 }
 
 void TGameFixture::Frame(int count) {
   for (int i = 0; i < count; ++i) {
-    Scene.UpdateAndDraw();
-    ++Scene.FramesRun;
+    Stage->UpdateAndDraw();
+    ++Stage->FramesRun;
   }
 }
 
 std::vector<TEffect> TGameFixture::Effects() {
   std::vector<TEffect> effects;
-  for (PBaseEntity e : Scene.Slots) {
+  for (PBaseEntity e : Stage->Slots) {
     auto* sprite = dynamic_cast<TFrameSprite*>(e);
     if (sprite == nullptr) continue;
     TEffect effect;
@@ -78,7 +78,7 @@ std::vector<TEffect> TGameFixture::Effects() {
 }
 
 bool TGameFixture::InScene(const TBaseEntity* e) const {
-  return std::find(std::begin(Scene.Slots), std::end(Scene.Slots), e) != std::end(Scene.Slots);
+  return std::find(std::begin(Stage->Slots), std::end(Stage->Slots), e) != std::end(Stage->Slots);
 }
 
 std::string Shown(const TBaseText& text) {

@@ -53,18 +53,20 @@ struct TEffect {
 
 class TGameFixture : public TEngineFixture {
  protected:
-  // Sizes are odd on purpose, so that every halving and quartering truncates.
-  static constexpr int BusW = 81, BusH = 51;
-  static constexpr int CrossW = 17, CrossH = 15;
-  static constexpr int PelletW = 13, PelletH = 11;
-  static constexpr int GrenadeW = 19, GrenadeH = 13;
-  static constexpr int CarrotW = 31, CarrotH = 61;
-  static constexpr int MnMW = 29, MnMH = 31;
-  static constexpr int DrumboW = 101, DrumboH = 61;
-  static constexpr int BossW = 121, BossH = 161;
+  // Heights are odd and the actors' widths two more than a multiple of four, so that halving
+  // a height and quartering a width truncate. Widths are even because the PCX loader gives
+  // an odd-width picture a padding column.
+  static constexpr int BusW = 82, BusH = 51;
+  static constexpr int CrossW = 18, CrossH = 15;
+  static constexpr int PelletW = 14, PelletH = 11;
+  static constexpr int GrenadeW = 18, GrenadeH = 13;
+  static constexpr int CarrotW = 30, CarrotH = 61;
+  static constexpr int MnMW = 30, MnMH = 31;
+  static constexpr int DrumboW = 102, DrumboH = 61;
+  static constexpr int BossW = 122, BossH = 161;
   static constexpr int VictimW = 40, VictimH = 40;
-  static constexpr int WinnerW = 401, WinnerH = 201;
-  static constexpr int FingerW = 301, FingerH = 299;
+  static constexpr int WinnerW = 402, WinnerH = 201;
+  static constexpr int FingerW = 302, FingerH = 299;
   static constexpr uint16_t WinnerColour = 0x07FF;
   static constexpr uint16_t FingerColour = 0xFFE0;
   static constexpr uint16_t BackgroundColour = 0x2945;
@@ -75,9 +77,9 @@ class TGameFixture : public TEngineFixture {
   void SetUp() override;
   void TearDown() override;
 
-  // Writes `spec` as the archives and starts the scene afresh: for tests that need other
-  // pictures. Only before any actor exists.
-  void UseData(const TGameDataSpec& spec);
+  // Writes `data` as the archives and empties the image cache, for tests that need other
+  // pictures; only before any actor has loaded one.
+  void UseData(const TGameDataSpec& data);
 
   TAgentEntity* Agent() { return Scene.Agent; }
   // Hands `e` to the agent, which gives it the lowest free slot.
@@ -86,7 +88,7 @@ class TGameFixture : public TEngineFixture {
     Scene.Agent->Add(e);
     return e;
   }
-  // Runs whole frames as the loop does: the agent first, then every slot in order.
+  // Runs whole frames of Stage as the loop does: the agent first, then every slot in order.
   void Frame(int count = 1);
   // The effect animations in the slots, in slot order.
   std::vector<TEffect> Effects();
@@ -96,13 +98,14 @@ class TGameFixture : public TEngineFixture {
   template <typename T>
   int CountOf() const {
     int n = 0;
-    for (PBaseEntity e : Scene.Slots)
+    for (PBaseEntity e : Stage->Slots)
       if (dynamic_cast<T*>(e) != nullptr) ++n;
     return n;
   }
 
   std::string Dir;
   TTestScene Scene;
+  TScene* Stage = &Scene;  // the scene that Frame runs and the lookups search
 };
 
 // What a text shows, without the line end its rendering adds.

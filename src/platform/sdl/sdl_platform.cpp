@@ -1,5 +1,6 @@
-// SDL2 back end. SDL events are translated into window messages with virtual-key codes,
-// and mouse positions into frame coordinates whatever the window's scaling.
+// SDL2 back end. SDL events become window messages with virtual-key codes, pointer positions
+// become frame pixels whatever the window's size and the screen's density, and each frame is
+// drawn through a streaming RGB565 texture fitted to the output (see display_fit.h).
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
@@ -67,15 +68,27 @@ std::string WithLineFeeds(std::string text) {
 class TSdlPlatform : public TQueuedPlatform {
  public:
   TSdlPlatform(TPlatformConfig config, TSdlConfig sdl)
-      : TQueuedPlatform(std::move(config)), Sdl(sdl) {}
+      : TQueuedPlatform(std::move(config)), Sdl(sdl) {
+    Sdl.Scale = std::max(1, Sdl.Scale);
+  }
 
+  // Every way out of the program passes here (main() owns the back end and unwinds to it
+  // after a fatal box too): the window, and with it a full screen and a pointer grab, goes.
   ~TSdlPlatform() override {
     CloseNativePresentation();
     DestroyNativeWindow();
-    if (Initialised) SDL_Quit();
+    if (Initialised) {
+      SDL_ShowCursor(SDL_ENABLE);
+      SDL_Quit();
+    }
   }
 
   bool RegisterWindowClass(uint8_t) override {
+    // A player who switches to another program without minimizing expects the game to run
+    // on behind it, full screen or not.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // SDL also turns SIGINT and SIGTERM into SDL_QUIT, which closes the window: the run then
+    // ends like any closed window, releasing the screen and the pointer.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       std::fprintf(stderr, "SDL could not start its video: %s\n", SDL_GetError());
       return false;
@@ -86,31 +99,32 @@ class TSdlPlatform : public TQueuedPlatform {
 
  protected:
   bool CreateNativeWindow(const std::string& title, uint8_t) override {
-    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
-    int w = FrameWidth * std::max(1, Sdl.Scale), h = FrameHeight * std::max(1, Sdl.Scale);
-    if (Sdl.Windowed)
-      flags |= SDL_WINDOW_RESIZABLE;
-    else
-      flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                              flags);
+    // Full screen takes the desktop's own mode; the windowed size is kept for Alt+Enter.
+    // Hidden until the renderer exists: an OpenGL renderer makes SDL create the window
+    // anew, which would flash it on the screen twice.
+    Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN;
+    if (!Sdl.Windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                              FrameWidth * Sdl.Scale, FrameHeight * Sdl.Scale, flags);
     if (Window == nullptr) return Fail("create the window");
     Renderer = SDL_CreateRenderer(Window, -1, 0);
     if (Renderer == nullptr) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
     if (Renderer == nullptr) return Fail("create a renderer");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    // Logical size keeps the aspect with black borders and maps mouse events to frame pixels.
-    SDL_RenderSetLogicalSize(Renderer, FrameWidth, FrameHeight);
+    SDL_ShowWindow(Window);
     SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
     SDL_RenderClear(Renderer);
     SDL_RenderPresent(Renderer);
+    if (CursorHidden) SDL_SetWindowMouseGrab(Window, SDL_TRUE);
     return true;
   }
 
   void DestroyNativeWindow() override {
+    DestroyTextures();
     if (Renderer != nullptr) SDL_DestroyRenderer(Renderer);
-    if (Window != nullptr) SDL_DestroyWindow(Window);
-    Texture = nullptr;  // destroyed with its renderer
+    if (Window != nullptr) {
+      SDL_SetWindowMouseGrab(Window, SDL_FALSE);
+      SDL_DestroyWindow(Window);
+    }
     Renderer = nullptr;
     Window = nullptr;
   }
@@ -135,7 +149,13 @@ class TSdlPlatform : public TQueuedPlatform {
   }
 
   void ApplyCursor(bool visible) override {
-    if (Initialised) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    CursorHidden = !visible;
+    if (!Initialised) return;
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    // A hidden cursor means the game has the mouse: it stays inside the window, so the bus
+    // follows it over the borders and no click lands on another program. SDL holds the grab
+    // only while the window has the focus and gives it up when the focus goes.
+    if (Window != nullptr) SDL_SetWindowMouseGrab(Window, visible ? SDL_FALSE : SDL_TRUE);
   }
 
   void PlaceNativeWindow(bool restore) override {
@@ -150,24 +170,19 @@ class TSdlPlatform : public TQueuedPlatform {
     if (Renderer == nullptr) return;
     FrameWidth = width;
     FrameHeight = height;
-    SDL_RenderSetLogicalSize(Renderer, width, height);
-    Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                width, height);
-    if (Texture == nullptr)
-      std::fprintf(stderr, "SDL could not create the frame texture: %s\n", SDL_GetError());
+    CreateFrameTexture();
   }
 
   void PresentNative(const uint16_t* pixels) override {
-    if (Texture == nullptr) return;
-    SDL_UpdateTexture(Texture, nullptr, pixels, FrameWidth * 2);
-    SDL_RenderClear(Renderer);
-    SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
-    SDL_RenderPresent(Renderer);
+    if (Frame == nullptr) return;
+    SDL_UpdateTexture(Frame, nullptr, pixels, FrameWidth * 2);
+    HasFrame = true;
+    Draw();
   }
 
   void CloseNativePresentation() override {
-    if (Texture != nullptr) SDL_DestroyTexture(Texture);
-    Texture = nullptr;
+    DestroyTextures();
+    HasFrame = false;
   }
 
  private:
@@ -177,28 +192,106 @@ class TSdlPlatform : public TQueuedPlatform {
     return false;
   }
 
+  // --- Presentation ------------------------------------------------------------------
+
+  void CreateFrameTexture() {
+    Frame = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                              FrameWidth, FrameHeight);
+    if (Frame == nullptr)
+      std::fprintf(stderr, "SDL could not create the frame texture: %s\n", SDL_GetError());
+  }
+
+  void DestroyTextures() {
+    if (Enlarged != nullptr) SDL_DestroyTexture(Enlarged);
+    if (Frame != nullptr) SDL_DestroyTexture(Frame);
+    Enlarged = nullptr;
+    Frame = nullptr;
+    EnlargedMultiple = 0;
+  }
+
+  TFrameFit CurrentFit(int& outW, int& outH) const {
+    // The renderer's output counts real pixels; on a high-DPI screen the window's size does
+    // not.
+    if (SDL_GetRendererOutputSize(Renderer, &outW, &outH) != 0) {
+      outW = FrameWidth;
+      outH = FrameHeight;
+    }
+    return FitFrame(outW, outH, FrameWidth, FrameHeight, Sdl.Fit);
+  }
+
+  // The frame enlarged by whole pixels into a target texture, which the last step then
+  // smooths; the frame itself when the renderer cannot draw into textures.
+  SDL_Texture* Enlarge(int multiple) {
+    if (!SDL_RenderTargetSupported(Renderer)) return Frame;
+    if (Enlarged == nullptr || EnlargedMultiple != multiple) {
+      if (Enlarged != nullptr) SDL_DestroyTexture(Enlarged);
+      Enlarged = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                   FrameWidth * multiple, FrameHeight * multiple);
+      EnlargedMultiple = multiple;
+      if (Enlarged == nullptr) return Frame;
+      SDL_SetTextureScaleMode(Enlarged, SDL_ScaleModeLinear);
+    }
+    SDL_SetRenderTarget(Renderer, Enlarged);
+    SDL_SetTextureScaleMode(Frame, SDL_ScaleModeNearest);
+    SDL_RenderCopy(Renderer, Frame, nullptr, nullptr);
+    SDL_SetRenderTarget(Renderer, nullptr);
+    return Enlarged;
+  }
+
+  void Draw() {
+    if (Frame == nullptr || !HasFrame) return;
+    int outW = 0, outH = 0;
+    const TFrameFit fit = CurrentFit(outW, outH);
+    SDL_Texture* source = fit.Smooth && fit.Multiple > 1 ? Enlarge(fit.Multiple) : Frame;
+    if (source == Frame)
+      SDL_SetTextureScaleMode(Frame, fit.Smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    const SDL_Rect target{fit.Target.X, fit.Target.Y, fit.Target.W, fit.Target.H};
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+    SDL_RenderClear(Renderer);
+    SDL_RenderCopy(Renderer, source, nullptr, &target);
+    SDL_RenderPresent(Renderer);
+  }
+
+  void ToggleFullScreen() {
+    const bool full = (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (SDL_SetWindowFullscreen(Window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+      std::fprintf(stderr, "SDL could not switch full screen: %s\n", SDL_GetError());
+  }
+
+  // --- Events ------------------------------------------------------------------------
+
   void TranslateKey(const SDL_KeyboardEvent& key) {
+    const bool down = key.type == SDL_KEYDOWN;
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    // Alt+Enter belongs to the window, not to the game.
+    if (alt && (key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER)) {
+      if (down && key.repeat == 0 && Window != nullptr) ToggleFullScreen();
+      return;
+    }
     const uint32_t code = VirtualKey(key.keysym.sym);
     if (code == 0) return;
-    const bool down = key.type == SDL_KEYDOWN;
-    // Alt combinations are system keys: they never reach the key table.
-    if (key.keysym.mod & KMOD_ALT)
-      Post({down ? Wm::SysKeyDown : Wm::SysKeyUp, code, 0});
+    // Alt combinations are system keys and never reach the key table. A release always
+    // does: a key let go while Alt is held would otherwise stay down for good.
+    if (down)
+      Post({alt ? Wm::SysKeyDown : Wm::KeyDown, code, 0});
     else
-      Post({down ? Wm::KeyDown : Wm::KeyUp, code, 0});
+      Post({Wm::KeyUp, code, 0});
   }
 
   void TranslateMotion(const SDL_MouseMotionEvent& motion) {
-    // Positions in the borders lie outside the frame; clamp them onto its edge.
-    const int x = std::clamp(motion.x, 0, FrameWidth - 1);
-    const int y = std::clamp(motion.y, 0, FrameHeight - 1);
+    int windowW = 0, windowH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(Window, &windowW, &windowH);
+    const TFrameFit fit = CurrentFit(outW, outH);
+    const TFramePoint point = PointerToFrame(motion.x, motion.y, windowW, windowH, outW, outH,
+                                             fit.Target, FrameWidth, FrameHeight);
     uint32_t flags = 0;
     if (motion.state & SDL_BUTTON_LMASK) flags |= MkLButton;
     if (motion.state & SDL_BUTTON_RMASK) flags |= MkRButton;
     const SDL_Keymod mod = SDL_GetModState();
     if (mod & KMOD_SHIFT) flags |= MkShift;
     if (mod & KMOD_CTRL) flags |= MkControl;
-    Post({Wm::MouseMove, flags, MouseParam(static_cast<uint16_t>(x), static_cast<uint16_t>(y))});
+    Post({Wm::MouseMove, flags,
+          MouseParam(static_cast<uint16_t>(point.X), static_cast<uint16_t>(point.Y))});
   }
 
   void TranslateButton(const SDL_MouseButtonEvent& button) {
@@ -208,22 +301,35 @@ class TSdlPlatform : public TQueuedPlatform {
   }
 
   void TranslateWindow(const SDL_WindowEvent& window) {
+    // The engine only pauses for a minimized window. Focus and minimizing come as separate
+    // events in either order, so each message carries both states as they now stand.
     switch (window.event) {
       case SDL_WINDOWEVENT_MINIMIZED:
-        Post({Wm::Activate, ActivateParam(false, true), 0});
+        Minimized = true;
         break;
       case SDL_WINDOWEVENT_RESTORED:
-        Post({Wm::Activate, ActivateParam(true, false), 0});
+      case SDL_WINDOWEVENT_MAXIMIZED:
+      case SDL_WINDOWEVENT_SHOWN:
+        if (!Minimized) return;
+        Minimized = false;
+        break;
+      case SDL_WINDOWEVENT_FOCUS_GAINED:
+        Focused = true;
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
-        Post({Wm::Activate, ActivateParam(false, false), 0});
+        Focused = false;
         break;
+      case SDL_WINDOWEVENT_EXPOSED:
+      case SDL_WINDOWEVENT_SIZE_CHANGED:
+        Draw();  // the last frame again, fitted to the new size
+        return;
       case SDL_WINDOWEVENT_CLOSE:
         Post({Wm::Close, 0, 0});
-        break;
+        return;
       default:
-        break;
+        return;
     }
+    Post({Wm::Activate, ActivateParam(Focused && !Minimized, Minimized), 0});
   }
 
   void Translate(const SDL_Event& event) {
@@ -233,14 +339,22 @@ class TSdlPlatform : public TQueuedPlatform {
         TranslateKey(event.key);
         break;
       case SDL_MOUSEMOTION:
-        TranslateMotion(event.motion);
+        if (Window != nullptr) TranslateMotion(event.motion);
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         TranslateButton(event.button);
         break;
       case SDL_WINDOWEVENT:
-        TranslateWindow(event.window);
+        if (Window != nullptr) TranslateWindow(event.window);
+        break;
+      case SDL_RENDER_DEVICE_RESET:
+        // The textures went with the device; the next frame refills a new one.
+        if (Renderer != nullptr && Frame != nullptr) {
+          DestroyTextures();
+          HasFrame = false;
+          CreateFrameTexture();
+        }
         break;
       case SDL_QUIT:
         Post({Wm::Close, 0, 0});
@@ -254,7 +368,13 @@ class TSdlPlatform : public TQueuedPlatform {
   bool Initialised = false;
   SDL_Window* Window = nullptr;
   SDL_Renderer* Renderer = nullptr;
-  SDL_Texture* Texture = nullptr;
+  SDL_Texture* Frame = nullptr;     // the frame as presented, RGB565
+  SDL_Texture* Enlarged = nullptr;  // the frame at EnlargedMultiple, for the smoothing step
+  int EnlargedMultiple = 0;
+  bool HasFrame = false;  // Frame holds a presented frame that can be drawn again
+  bool CursorHidden = false;
+  bool Minimized = false;
+  bool Focused = true;
   int FrameWidth = 800;
   int FrameHeight = 600;
 };

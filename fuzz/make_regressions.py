@@ -1,0 +1,206 @@
+#!/usr/bin/python3
+"""Writes the malformed inputs every fuzz target replays in CI, one file each, under
+fuzz/regressions/<target>/: each kind of damaged archive, picture, font and script that the
+loaders must refuse cleanly. Files named finding-* come from fuzz runs and are kept as found;
+this script only rewrites its own files."""
+import os
+import struct
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.join(HERE, "regressions")
+
+
+def write(target, name, data):
+    folder = os.path.join(OUT, target)
+    os.makedirs(folder, exist_ok=True)
+    if isinstance(data, str):
+        data = data.encode("latin-1")
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+# ---- Archives ---------------------------------------------------------------------------
+
+def archive(entries, magic=b"MPK", version=(1, 0), count=None, directory=None, records=None):
+    """entries: (name, data); records: (name, offset, size) written as given."""
+    body = b""
+    table = []
+    for name, data in entries:
+        table.append((name, 11 + len(body), len(data)))
+        body += data
+    table += records or []
+    where = 11 + len(body) if directory is None else directory
+    head = magic[:3].ljust(3, b"\0") + bytes(version)
+    head += struct.pack("<HI", len(table) if count is None else count, where)
+    rows = b"".join(n[:255].ljust(255, b"\0") + struct.pack("<ii", o, s) for n, o, s in table)
+    return head + body + rows
+
+
+def archives():
+    t = "fuzz_archive"
+    ok = archive([(b"a.txt", b"line\r\n")])
+    write(t, "empty-file.mpk", b"")
+    write(t, "header-cut-after-magic.mpk", b"MPK\x01")
+    write(t, "header-cut-before-offset.mpk", b"MPK\x01\x00\x01\x00\x0b")
+    write(t, "wrong-magic.mpk", b"MPQ" + ok[3:])
+    write(t, "magic-with-zero.mpk", b"MP\x00" + ok[3:])
+    write(t, "wrong-version.mpk", ok[:3] + b"\x02\x00" + ok[5:])
+    write(t, "directory-past-end.mpk", archive([(b"a.txt", b"x")], directory=4000))
+    write(t, "directory-count-too-large.mpk", archive([(b"a.txt", b"x")], count=65535))
+    write(t, "directory-offset-wraps.mpk", archive([(b"a.txt", b"x")], directory=0xFFFFFFFF))
+    write(t, "directory-over-header.mpk", archive([(b"a.txt", b"abc")], directory=0))
+    write(t, "entry-past-end.mpk", archive([], records=[(b"big.pcx", 11, 100000)]))
+    write(t, "entry-starts-at-end.mpk", archive([], records=[(b"none.txt", 11 + 263, 10)]))
+    write(t, "entry-negative-offset.mpk", archive([], records=[(b"neg.txt", -5, 3)]))
+    write(t, "entry-negative-size.mpk", archive([(b"a.txt", b"abc")],
+                                                records=[(b"neg.txt", 11, -1)]))
+    write(t, "entry-offset-size-wrap.mpk", archive([], records=[(b"w.txt", 0x7FFFFFF0, 0x7FFFFFF0)]))
+    write(t, "entry-largest-size.mpk", archive([], records=[(b"huge", 0, 0x7FFFFFFF)]))
+    write(t, "name-fills-field.mpk", archive([(b"N" * 255, b"no zero byte ends this name")]))
+    write(t, "names-differ-in-case.mpk", archive([(b"Font.inf", b"1\r\n"), (b"FONT.INF", b"2\r\n"),
+                                                  (b"font.inf", b"3")]))
+    write(t, "names-non-ascii-case.mpk", archive([(b"\xe1.txt", b"a"), (b"\xc1.TXT", b"b")]))
+    write(t, "zero-size-entries.mpk", archive([(b"", b""), (b"zero", b""), (b"one", b"\n")]))
+    write(t, "lines-of-every-ending.mpk", archive([
+        (b"mixed.txt", b"crlf\r\nlf\ncr\rlfcr\n\rcrcr\r\r\n\nend"),
+        (b"long.txt", b"y" * 256 + b"\r\n" + b"z" * 255 + b"\n" + b"w" * 600),
+        (b"cut.txt", b"ends with cr\r")]))
+
+
+# ---- Pictures ---------------------------------------------------------------------------
+
+def pcx_header(width, height, line_bytes=None, manufacturer=10, encoding=1, bits=8, planes=3,
+               xmin=0, ymin=0, xmax=None, ymax=None):
+    h = bytearray(128)
+    h[0], h[1], h[2], h[3] = manufacturer, 5, encoding, bits
+    xmax = width - 1 if xmax is None else xmax
+    ymax = height - 1 if ymax is None else ymax
+    struct.pack_into("<HHHH", h, 4, xmin, ymin, xmax & 0xFFFF, ymax & 0xFFFF)
+    h[65] = planes
+    line_bytes = width + (width & 1) if line_bytes is None else line_bytes
+    struct.pack_into("<HH", h, 66, line_bytes & 0xFFFF, 1)
+    return bytes(h)
+
+
+def literal_lines(width, height, line_bytes=None, value=0x41):
+    line_bytes = width + (width & 1) if line_bytes is None else line_bytes
+    return bytes([value]) * (line_bytes * 3 * height)
+
+
+def pictures():
+    t = "fuzz_pcx"
+    good = pcx_header(4, 2) + literal_lines(4, 2)
+    write(t, "header-cut.pcx", good[:127])
+    write(t, "header-only.pcx", pcx_header(4, 2))
+    write(t, "data-cut-mid-line.pcx", good[:128 + 13])
+    write(t, "data-ends-in-run-marker.pcx", pcx_header(2, 1) + b"\x41\x41\x41\x41\x41\xc2")
+    write(t, "run-past-line-end.pcx", pcx_header(4, 2) + b"\xff\x10" * 6)
+    write(t, "run-past-every-line.pcx", pcx_header(3, 3) + b"\xff\xfe" * 9 + b"\xc1")
+    write(t, "run-byte-c0.pcx", pcx_header(2, 1) + b"\xc0\x55" * 40 + b"\x01" * 6)
+    write(t, "runs-of-zero-only.pcx", pcx_header(2, 2) + b"\xc0\x00" * 200)
+    write(t, "huge-dimensions-tiny-data.pcx", pcx_header(65535, 65535, 65535) + b"\xff\x00" * 64)
+    write(t, "tall-one-column.pcx", pcx_header(1, 2000, 1) + b"\x01" * 3 * 2000)
+    write(t, "width-negative.pcx", pcx_header(4, 2, xmin=10, xmax=3) + literal_lines(4, 2))
+    write(t, "height-negative.pcx", pcx_header(4, 2, ymin=10, ymax=3) + literal_lines(4, 2))
+    write(t, "origin-not-zero.pcx", pcx_header(3, 2, xmin=100, ymin=7, xmax=102, ymax=8)
+          + literal_lines(3, 2))
+    write(t, "bits-per-pixel-1.pcx", pcx_header(4, 2, bits=1) + literal_lines(4, 2))
+    write(t, "bits-per-pixel-24.pcx", pcx_header(4, 2, bits=24) + literal_lines(4, 2))
+    write(t, "one-plane.pcx", pcx_header(4, 2, planes=1) + literal_lines(4, 2))
+    write(t, "four-planes.pcx", pcx_header(4, 2, planes=4) + literal_lines(4, 2))
+    write(t, "not-compressed.pcx", pcx_header(4, 2, encoding=0) + literal_lines(4, 2))
+    write(t, "manufacturer-0.pcx", pcx_header(4, 2, manufacturer=0) + literal_lines(4, 2))
+    write(t, "line-bytes-below-width.pcx", pcx_header(5, 2, 4) + literal_lines(5, 2, 4))
+    write(t, "line-bytes-zero.pcx", pcx_header(5, 2, 0) + literal_lines(5, 2, 6))
+    write(t, "odd-width-unpadded.pcx", pcx_header(5, 3, 5) + literal_lines(5, 3, 5, 0x90))
+    write(t, "odd-width-run-over-padding.pcx", pcx_header(3, 1) + b"\xc4\xfa" * 3)
+    write(t, "line-bytes-far-above-width.pcx",
+          pcx_header(1, 2, 65535) + b"\x07" + b"\xff\x00" * 1041 + b"\x07" * 0)
+    write(t, "line-bytes-above-width.pcx", pcx_header(3, 2, 9) + literal_lines(3, 2, 9, 0x33))
+    write(t, "literal-then-run-16.pcx",
+          pcx_header(40, 1) + (bytes(range(15)) + b"\xd9\x80") * 3)
+
+
+# ---- Fonts and texts --------------------------------------------------------------------
+
+HUNGARIAN = 1
+FROM_PACKAGE = 2
+
+
+def text_input(metrics, text, columns=19, rows=3, flags=0, scale=63, tint=(0, 0, 0), x=0, y=0):
+    fixed = bytes([columns, rows, flags, scale]) + bytes(tint) + struct.pack("<hh", x, y)
+    return fixed + metrics.split(b"\0")[0] + b"\0" + text
+
+
+def texts():
+    t = "fuzz_text"
+    ok = b"8\r\n16\r\n"
+    write(t, "metrics-not-numbers.bin", text_input(b"abc\r\n16\r\n", b"Hello"))
+    write(t, "metrics-zero.bin", text_input(b"0\r\n0\r\n", b"Hello"))
+    write(t, "metrics-too-large.bin", text_input(b"257\r\n8\r\n", b"Hello"))
+    write(t, "metrics-negative.bin", text_input(b"-1\r\n5\r\n", b"Hello"))
+    write(t, "metrics-past-32-bits.bin", text_input(b"2147483648\r\n1\r\n", b"Hello"))
+    write(t, "metrics-two-signs.bin", text_input(b"+-3\r\n4\r\n", b"Hello"))
+    write(t, "metrics-one-line.bin", text_input(b"8", b"Hello"))
+    write(t, "metrics-empty.bin", text_input(b"", b"Hello"))
+    write(t, "metrics-blanks.bin", text_input(b" 8\r\n16 \r\n", b"Hello"))
+    write(t, "metrics-long-line.bin", text_input(b"0" * 299 + b"8\r\n9\r\n", b"Hello"))
+    # Sheets a quarter of their layout's size, so the glyphs are cut from a small picture.
+    write(t, "metrics-largest-glyph.bin", text_input(b"256\n256\n", b"Wg", columns=0, rows=0,
+                                                     scale=15))
+    write(t, "metrics-smallest-glyph.bin", text_input(b"1\n1\n", b"tiny text " * 8, columns=39))
+    write(t, "text-empty.bin", text_input(ok, b""))
+    write(t, "text-only-line-ends.bin", text_input(ok, b"\r\n\r\n\n\r\r"))
+    write(t, "text-word-longer-than-box.bin", text_input(ok, b"W" * 200 + b" end", columns=4))
+    write(t, "text-more-lines-than-rows.bin", text_input(ok, b"a\nb\nc\nd\ne\nf\ng\n", rows=1))
+    write(t, "text-spaces-only.bin", text_input(ok, b" " * 90, columns=0))
+    write(t, "text-every-byte.bin", text_input(ok, bytes(range(1, 256)), columns=39, rows=9))
+    write(t, "text-hungarian.bin", text_input(ok, bytes(range(0x80, 0x100)), flags=HUNGARIAN))
+    write(t, "text-names-missing-file.bin", text_input(ok, b"&missing.txt"))
+    write(t, "text-names-missing-package.bin", text_input(ok, b"&story.txt@NOPACKAGE"))
+    write(t, "text-names-the-package.bin", text_input(ok, b"&FONTS.MPK"))
+    write(t, "text-from-package.bin", text_input(ok, b"Line\r\n" * 30, flags=FROM_PACKAGE))
+    write(t, "sheets-one-pixel.bin", text_input(b"3\r\n4\r\n", b"Aa0!", scale=0,
+                                                flags=HUNGARIAN))
+    write(t, "sheets-half-size.bin", text_input(b"6\r\n6\r\n", b"zZ9~\xeb", scale=31,
+                                                flags=HUNGARIAN))
+    write(t, "sheets-double-size.bin", text_input(b"2\r\n3\r\n", b"zZ9~\xeb", scale=127))
+    write(t, "drawn-off-screen.bin", text_input(ok, b"Away", x=-32768, y=32767))
+    write(t, "drawn-over-edges.bin", text_input(ok, b"Edge of the frame", x=790, y=-10,
+                                                tint=(31, 63, 31)))
+
+
+# ---- Input scripts ----------------------------------------------------------------------
+
+def scripts():
+    t = "fuzz_input_script"
+    write(t, "key-code-256.txt", "1 key down 256\n")
+    write(t, "negative-frame.txt", "-1 key down 27\n")
+    write(t, "frame-past-64-bits.txt", "18446744073709551616 mouse left down\n")
+    write(t, "frame-largest.txt", "18446744073709551615 window close\n")
+    write(t, "frames-decrease.txt", "5 key down 27\n4 key up 27\n")
+    write(t, "mouse-outside-frame.txt", "1 mouse move 800 600\n")
+    write(t, "mouse-negative.txt", "1 mouse move -1 5\n")
+    write(t, "mouse-past-16-bits.txt", "1 mouse move 65536 0\n")
+    write(t, "unknown-event.txt", "1 joystick fire\n")
+    write(t, "missing-words.txt", "1 key down\n")
+    write(t, "extra-words.txt", "1 window close now\n")
+    write(t, "frame-only.txt", "7\n")
+    write(t, "plus-sign-number.txt", "+1 key down 27\n")
+    write(t, "blanks-and-comments.txt", "\n   \t\n# comment\n\t# indented comment\r\n\r\n")
+    write(t, "zero-bytes.txt", "1 key down 2\x007\n")
+    write(t, "no-final-line-end.txt", "1 mouse right up")
+    write(t, "long-line.txt", "1 key down " + "9" * 5000 + "\n")
+
+
+def main():
+    archives()
+    pictures()
+    texts()
+    scripts()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,154 @@
+// fuzz_seeds: writes the seed corpora of the fuzz targets, one folder per target under the
+// folder given, with the writers the game's data and the tests are made with: the archive
+// writer, the engine's PCX encoder, the test PCX writer and the test game data.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fuzz_text_input.h"
+#include "gfx/pcx.h"
+#include "res/res_helpers.h"
+#include "support/game_data.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Root;
+
+void Seed(const std::string& target, const std::string& name, const std::string& bytes) {
+  const fs::path dir = Root / target;
+  fs::create_directories(dir);
+  WriteBytes((dir / name).string(), bytes);
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::string bytes(fs::file_size(path), '\0');
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr || std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size())
+    throw std::runtime_error("cannot read " + path.string());
+  std::fclose(file);
+  return bytes;
+}
+
+// ---- Archives ---------------------------------------------------------------------------
+
+void ArchiveSeeds() {
+  // The game's three archives, with every picture shrunk so that the seeds stay small.
+  TGameDataSpec spec = DefaultGameData();
+  for (auto& [name, picture] : spec.Pictures) {
+    picture.Width = 1 + picture.Width % 11;
+    picture.Height = 1 + picture.Height % 5;
+  }
+  spec.GlyphWidth = 3;
+  spec.GlyphHeight = 4;
+  const fs::path data = Root / "game-data";
+  fs::create_directories(data);
+  WriteGameData(data.string(), spec);
+  for (const char* archive : {"SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK"})
+    Seed("fuzz_archive", archive, ReadFile(data / archive));
+  fs::remove_all(data);
+
+  Seed("fuzz_archive", "empty.mpk", TArchiveWriter().Bytes());
+  TArchiveWriter lines;
+  lines.Add("crlf.txt", "first\r\nsecond\r\n")
+      .Add("lf.txt", "first\nsecond\n\nfourth")
+      .Add("cr.txt", "one\rtwo\r\n\r\nthree")
+      .Add("long.txt", std::string(300, 'x') + "\r\nshort")
+      .Add("empty.txt", "")
+      .Add("EMPTY.TXT", "the second of two names that match")
+      .Add(std::string(255, 'n'), "a name that fills its field");
+  Seed("fuzz_archive", "lines.mpk", lines.Bytes());
+}
+
+// ---- Pictures ---------------------------------------------------------------------------
+
+void PcxSeeds() {
+  const int sizes[][2] = {{1, 1}, {2, 2}, {3, 2}, {7, 5}, {16, 16}, {33, 9}, {64, 4}, {130, 2}};
+  uint32_t seed = 1;
+  for (const auto& size : sizes) {
+    const int width = size[0], height = size[1];
+    const std::vector<uint8_t> rgb = TestPicture(width, height, seed++);
+    std::vector<uint8_t> encoded;
+    EncodePcx(rgb.data(), width, height, encoded);
+    const std::string tag = std::to_string(width) + "x" + std::to_string(height);
+    Seed("fuzz_pcx", "engine-" + tag + ".pcx", ToBytes(encoded));
+    Seed("fuzz_pcx", "tests-" + tag + ".pcx", MakePcx(rgb, width, height));
+    // Plane lines as other writers lay them out: no padding byte for odd widths, or more
+    // bytes than the picture needs.
+    for (int extra : {0, 3}) {
+      TPcxHeaderSpec header = PcxSpec(width, height);
+      header.BytesPerLine = static_cast<uint16_t>(width + extra);
+      Seed("fuzz_pcx", "lines" + std::to_string(width + extra) + "-" + tag + ".pcx",
+           PcxHeader(header) + PcxPlanes(rgb, width, height, width + extra));
+    }
+  }
+}
+
+// ---- Texts ------------------------------------------------------------------------------
+
+void TextSeeds() {
+  const TGameDataSpec game = DefaultGameData();
+  int index = 0;
+  auto seed = [&index](TTextFuzzInput input) {
+    Seed("fuzz_text", "text-" + std::to_string(index++), input.Encode());
+  };
+  TTextFuzzInput input;
+  input.Columns = 19;
+  input.Rows = 3;
+  input.Metrics = "8\r\n16\r\n";
+  for (const auto& [name, text] : game.Texts) {
+    input.Text = text;
+    seed(input);
+  }
+  input.Metrics = "4\n6";
+  input.Text = "A word that is far too long: Supercalifragilisticexpialidocious, then more.";
+  seed(input);
+  input.Flags = TTextFuzzInput::Hungarian;
+  input.Text =
+      "\xa0rv\x82zt\x8br\x81 t\x81k\xd6rf\xa3r\xa2g\x82p \xb5\x90\xd6\xe0\x99\x8a\xe9\x9a\xeb";
+  seed(input);
+  input.Flags = TTextFuzzInput::Hungarian | TTextFuzzInput::FromPackage;
+  input.Metrics = "+5\r\n7\r\n";
+  input.SheetScale = 40;  // sheets smaller than their layout
+  input.Tint[0] = 3;
+  input.Tint[1] = 9;
+  input.X = -20;
+  input.Y = 590;
+  input.Text = "Line one\r\nLine two\r\n{|}~ [\\]^_ :;<=>? !\"#$%&'()*+,-./ 0123456789\r\n";
+  seed(input);
+}
+
+// ---- Input scripts ----------------------------------------------------------------------
+
+void ScriptSeeds() {
+  Seed("fuzz_input_script", "every-event.txt",
+       "# every kind of event\n"
+       "0 mouse move 400 300\n"
+       "3 mouse left down\n"
+       "3 key down 27\n"
+       "4\tkey up 27\r\n"
+       "10 mouse right up\n"
+       "12 window minimize\n"
+       "12 window restore\n"
+       "\n"
+       "20 window close\n");
+  Seed("fuzz_input_script", "hold-fire.txt", "1 mouse move 0 599\n1 mouse left down\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_seeds OUTPUT_FOLDER\n");
+    return 2;
+  }
+  Root = argv[1];
+  fs::remove_all(Root);
+  ArchiveSeeds();
+  PcxSeeds();
+  TextSeeds();
+  ScriptSeeds();
+  return 0;
+}

@@ -1,0 +1,333 @@
+// The Win32 back end. The engine's window procedure runs behind a real one; scripted input
+// and the pilot's moves are posted to the window as the messages a mouse and keyboard send,
+// so everything reaches the engine through DispatchMessageA.
+#include "platform/win32/win32_backend.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "ddlink/ddlink.h"
+#include "gfx/boxes.h"
+
+namespace {
+
+// The one window of the program, for the window procedure, which gets no pointer of ours:
+// the window is made without creation data.
+TWin32Platform* Current = nullptr;
+
+struct TWindowKind {
+  DWORD ExStyle;
+  DWORD Style;
+  UINT ClassStyle;
+};
+
+TWindowKind KindOf(uint8_t kind) {
+  switch (kind) {
+    case 2:
+      return {WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE | WS_SYSMENU, CS_BYTEALIGNWINDOW};
+    case 3:
+      // A child of a parent window that this program never names: creating it fails.
+      return {0, WS_CHILD | WS_VISIBLE | WS_SYSMENU, CS_PARENTDC};
+    default:
+      return {0, WS_POPUP | WS_VISIBLE | WS_SYSMENU, CS_BYTEALIGNWINDOW};
+  }
+}
+
+bool BoxesPrintOnly() {
+  const char* value = std::getenv(BoxesVariable);
+  return value != nullptr && std::strcmp(value, "stderr") == 0;
+}
+
+}  // namespace
+
+std::unique_ptr<TPlatform> CreateWin32Platform(TPlatformConfig config, TWin32Config win32) {
+  return std::make_unique<TWin32Platform>(std::move(config), win32);
+}
+
+TWin32Platform::TWin32Platform(TPlatformConfig config, TWin32Config win32)
+    : Config(std::move(config)),
+      Win32(win32),
+      Instance(GetModuleHandleA(nullptr)),
+      VirtualTicks(Config.VirtualStartTicks) {
+  if (Win32.Scale < 1) Win32.Scale = 1;
+  if (!BoxesPrintOnly()) ShowBox = MessageBoxA;
+}
+
+TWin32Platform::~TWin32Platform() {
+  Proc = nullptr;
+  if (Handle != nullptr) {
+    if (Dc != nullptr) ReleaseDC(Handle, Dc);
+    Dc = nullptr;
+    DestroyWindow(Handle);
+  }
+  Handle = nullptr;
+  if (ModeSwitched) ChangeDisplaySettingsA(nullptr, 0);
+  // A program registers once and ends; tests make one back end after another.
+  if (ClassRegistered) UnregisterClassA(ClassName, Instance);
+  if (Current == this) Current = nullptr;
+}
+
+// --- Window ----------------------------------------------------------------------------
+
+bool TWin32Platform::RegisterWindowClass(uint8_t kind) {
+  WNDCLASSA windowClass = {};
+  windowClass.style = KindOf(kind).ClassStyle;
+  windowClass.lpfnWndProc = NativeWindowProc;
+  windowClass.cbClsExtra = 0;
+  windowClass.cbWndExtra = 0;
+  windowClass.hInstance = Instance;
+  windowClass.hIcon = Icon = LoadIconA(nullptr, IDI_APPLICATION);
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszMenuName = nullptr;
+  windowClass.lpszClassName = ClassName;
+  if (Icon == nullptr)
+    NoticeBox("INTERNAL ERROR",
+              "Loading application icon failed !\r\rNOTE : Nevertheless you can continue with "
+              "this application");
+  ClassRegistered = RegisterClassA(&windowClass) != 0;
+  return ClassRegistered;
+}
+
+bool TWin32Platform::CreateMainWindow(const std::string& title, uint8_t kind, TWindowProc proc) {
+  Current = this;
+  Proc = proc;
+  TWindowKind style = KindOf(kind);
+  int x = 0, y = 0, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+  if (Win32.Windowed) {
+    style = {0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, style.ClassStyle};
+    RECT frame = {0, 0, FrameWidth * Win32.Scale, FrameHeight * Win32.Scale};
+    AdjustWindowRectEx(&frame, style.Style, FALSE, style.ExStyle);
+    x = y = CW_USEDEFAULT;
+    width = frame.right - frame.left;
+    height = frame.bottom - frame.top;
+  }
+  // WM_CREATE reaches the engine during this call.
+  const HWND window = CreateWindowExA(style.ExStyle, ClassName, title.c_str(), style.Style, x, y,
+                                      width, height, nullptr, nullptr, Instance, nullptr);
+  RethrowPending();
+  if (window == nullptr) return false;
+  Handle = window;
+  ShowWindow(window, SW_SHOWNORMAL);
+  RethrowPending();
+  if (!UpdateWindow(window))
+    FatalBox("WINDOWS ERROR",
+             "Updating window failed !\rAn unknown error occured when calling API-Function "
+             "\"UpdateWindow\" !");
+  RethrowPending();
+  Dc = GetDC(window);
+  if (Dc == nullptr)
+    FatalBox("WINDOWS ERROR",
+             "Retrieve display device context failed !\rAn unknown error occured when calling "
+             "API-Function \"GetDC\" !");
+  DrawIcon(Dc, 0, 0, Icon);
+  return true;
+}
+
+LRESULT CALLBACK TWin32Platform::NativeWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+  TWin32Platform* self = Current;
+  if (self == nullptr || self->Proc == nullptr || self->Pending)
+    return DefWindowProcA(window, message, wParam, lParam);
+  if (self->Handle == nullptr) self->Handle = window;  // messages of CreateWindowExA itself
+  TDispatch dispatch{window, message, wParam, lParam};
+  TDispatch* outer = self->Dispatching;
+  self->Dispatching = &dispatch;
+  LRESULT result = 0;
+  try {
+    result = static_cast<LRESULT>(
+        self->Proc({message, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)}));
+    if (dispatch.Defaulted) result = dispatch.DefaultResult;
+  } catch (...) {
+    self->Pending = std::current_exception();
+  }
+  self->Dispatching = outer;
+  if (message == WM_NCDESTROY && window == self->Handle) {
+    self->Handle = nullptr;
+    self->Dc = nullptr;
+  }
+  return result;
+}
+
+void TWin32Platform::RethrowPending() {
+  if (!Pending) return;
+  std::exception_ptr pending = Pending;
+  Pending = nullptr;
+  std::rethrow_exception(pending);
+}
+
+uint32_t TWin32Platform::DefWindowProc(const TMessage& msg) {
+  TDispatch* d = Dispatching;
+  if (d != nullptr && d->Message == msg.Message && static_cast<uint32_t>(d->WParam) == msg.WParam &&
+      static_cast<uint32_t>(d->LParam) == msg.LParam) {
+    d->DefaultResult = DefWindowProcA(d->Window, d->Message, d->WParam, d->LParam);
+    d->Defaulted = true;
+    return static_cast<uint32_t>(d->DefaultResult);
+  }
+  return static_cast<uint32_t>(DefWindowProcA(Handle, msg.Message, msg.WParam, msg.LParam));
+}
+
+bool TWin32Platform::PeekMessage(TMessage& msg) {
+  ReleaseDueScriptEvents();
+  MSG native;
+  while (PeekMessageA(&native, nullptr, 0, 0, PM_REMOVE)) {
+    if (native.message == WM_QUIT) {
+      msg = {WM_QUIT, static_cast<uint32_t>(native.wParam), 0};
+      return true;
+    }
+    TranslateMessage(&native);
+    DispatchMessageA(&native);
+    RethrowPending();
+  }
+  return false;
+}
+
+void TWin32Platform::WaitMessage() {
+  // While the window waits to be restored no frame is presented, so the script's events come
+  // one by one in their order, whatever their frame numbers.
+  if (Config.Script && NextScriptEvent < Config.Script->Events.size()) {
+    PostToWindow(Config.Script->Events[NextScriptEvent++].Msg);
+    return;
+  }
+  ::WaitMessage();
+}
+
+void TWin32Platform::PostMessage(const TMessage& msg) {
+  PostToWindow(msg);
+}
+
+void TWin32Platform::PostToWindow(TMessage msg) {
+  // The flags and position real mouse messages carry, for the moves and buttons a script or
+  // the pilot sends; a move sent with flags of its own keeps them.
+  switch (msg.Message) {
+    case WM_MOUSEMOVE:
+      MousePosition = msg.LParam;
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      LeftDown = msg.Message == WM_LBUTTONDOWN;
+      break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      RightDown = msg.Message == WM_RBUTTONDOWN;
+      break;
+    default:
+      break;
+  }
+  const uint32_t flags = (LeftDown ? MK_LBUTTON : 0u) | (RightDown ? MK_RBUTTON : 0u);
+  if (msg.Message == WM_MOUSEMOVE && msg.WParam == 0) msg.WParam = flags;
+  if (msg.Message >= WM_LBUTTONDOWN && msg.Message <= WM_RBUTTONUP) {
+    msg.WParam = flags;
+    msg.LParam = MousePosition;
+  }
+  // Without a window (it was closed) the message is the thread's, and nobody handles it.
+  PostMessageA(Handle, msg.Message, msg.WParam, msg.LParam);
+}
+
+void TWin32Platform::ReleaseDueScriptEvents() {
+  if (!Config.Script) return;
+  const auto& events = Config.Script->Events;
+  // An event of frame F waits for the presentation of global frame F.
+  while (NextScriptEvent < events.size() && events[NextScriptEvent].Frame < Presented)
+    PostToWindow(events[NextScriptEvent++].Msg);
+}
+
+void TWin32Platform::PostQuitMessage() {
+  ::PostQuitMessage(0);
+}
+
+bool TWin32Platform::ReleaseDeviceContext() {
+  if (Dc == nullptr) return true;
+  const HWND window = Dispatching != nullptr ? Dispatching->Window : Handle;
+  const bool released = ReleaseDC(window, Dc) != 0;
+  Dc = nullptr;
+  return released;
+}
+
+void TWin32Platform::PlaceWindow(bool restore) {
+  if (Handle == nullptr) return;
+  WINDOWPLACEMENT placement = {};
+  static_assert(sizeof placement == 44, "the placement record is 44 bytes");
+  placement.length = sizeof placement;
+  if (Win32.Windowed) {
+    // A framed window keeps its own size and place on the desktop.
+    GetWindowPlacement(Handle, &placement);
+  } else {
+    placement.ptMinPosition = {0, 0};
+    placement.ptMaxPosition = {0, 0};
+    placement.rcNormalPosition = {0, 0, FrameWidth - 1, FrameHeight - 1};
+  }
+  placement.flags = 0;
+  placement.showCmd = restore ? SW_RESTORE : SW_MINIMIZE;
+  SetWindowPlacement(Handle, &placement);
+  RethrowPending();
+}
+
+void TWin32Platform::MessageBox(const std::string& caption, const std::string& text,
+                                TBoxKind kind) {
+  PrintBox(caption, text);
+  if (!ShowBox) return;
+  // The texts keep their single carriage returns: that is how the box breaks its lines.
+  ShowBox(Handle, text.c_str(), caption.c_str(),
+          kind == TBoxKind::Error ? FatalBoxType : NoticeBoxType);
+  RethrowPending();
+}
+
+int TWin32Platform::ShowCursor(bool show) {
+  return ::ShowCursor(show ? TRUE : FALSE);
+}
+
+// --- Display ---------------------------------------------------------------------------
+
+bool TWin32Platform::SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
+  // A framed window shares the desktop, whose mode is the user's.
+  if (Win32.Windowed) return false;
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  // The first mode of that size and depth, whatever its refresh rate.
+  for (DWORD index = 0; index <= 65534; ++index) {
+    if (!EnumDisplaySettingsA(nullptr, index, &mode)) break;
+    if (mode.dmPelsWidth == static_cast<DWORD>(width) &&
+        mode.dmPelsHeight == static_cast<DWORD>(height) &&
+        mode.dmBitsPerPel == static_cast<DWORD>(bitsPerPixel)) {
+      ChangeDisplaySettingsA(&mode, 0);
+      ModeSwitched = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TWin32Platform::RestoreDisplayMode() {
+  ChangeDisplaySettingsA(nullptr, 0);
+  ModeSwitched = false;
+}
+
+void TWin32Platform::OpenPresentation(int32_t width, int32_t height) {
+  FrameWidth = width;
+  FrameHeight = height;
+  GetDefaultDirectDraw(Handle, width, height);
+}
+
+void TWin32Platform::Present(const uint16_t* pixels) {
+  DirectDrawBlit(pixels);
+  ++Presented;
+}
+
+void TWin32Platform::ClosePresentation() {
+  CloseDirectDraw();
+}
+
+// --- Time ------------------------------------------------------------------------------
+
+uint32_t TWin32Platform::TickCount() {
+  return Config.Turbo ? VirtualTicks : GetTickCount();
+}
+
+void TWin32Platform::Sleep(uint32_t ms) {
+  if (Config.Turbo) {
+    VirtualTicks += ms;
+    return;
+  }
+  ::Sleep(ms);
+}
