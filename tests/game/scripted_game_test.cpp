@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "game/game_fixture.h"
 #include "support/game_data.h"
 #include "support/run_binary.h"
