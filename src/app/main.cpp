@@ -20,6 +20,9 @@
 #ifdef QUIBBET_HAVE_SDL
 #include "platform/sdl/sdl_platform.h"
 #endif
+#ifdef QUIBBET_HAVE_WIN32
+#include "platform/win32/win32_platform.h"
+#endif
 
 namespace {
 
@@ -43,9 +46,11 @@ bool ReadScript(const std::string& path, TInputScript& script) {
   return true;
 }
 
-std::unique_ptr<TQueuedPlatform> MakePlatform(const TOptions& options, TPlatformConfig config) {
+std::unique_ptr<TPlatform> MakePlatform(const TOptions& options, TPlatformConfig config) {
   if (options.Headless) return CreateHeadlessPlatform(std::move(config));
-#ifdef QUIBBET_HAVE_SDL
+#if defined(QUIBBET_HAVE_WIN32)
+  return CreateWin32Platform(std::move(config), {options.Window, options.Scale});
+#elif defined(QUIBBET_HAVE_SDL)
   return CreateSdlPlatform(
       std::move(config),
       {options.Window, options.Scale, options.IntegerScale ? TFitMode::Integer : TFitMode::Sharp});
@@ -102,7 +107,7 @@ int main(int argc, char** argv) {
 
   if (options.Autoplay) StartAutopilot();
 
-  std::unique_ptr<TQueuedPlatform> platform = MakePlatform(options, std::move(config));
+  std::unique_ptr<TPlatform> platform = MakePlatform(options, std::move(config));
   if (!platform) return BadUsage;
   SetPlatform(platform.get());
 

@@ -7,6 +7,8 @@ target_include_directories(ddlink PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_definitions(ddlink PRIVATE QUIBBET_BUILDING_DDLINK)
 set_target_properties(ddlink PROPERTIES PREFIX "" OUTPUT_NAME ddlink)
 target_link_libraries(ddlink PRIVATE gdi32 user32)
+# Stripped as the programs are when packed (CPack strips only what install(TARGETS) installs).
+target_link_options(ddlink PRIVATE $<$<CONFIG:Release>:-s>)
 
 add_library(ddlink_imports INTERFACE)
 target_include_directories(ddlink_imports INTERFACE ${PROJECT_SOURCE_DIR}/src)

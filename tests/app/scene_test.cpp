@@ -164,14 +164,14 @@ TEST_F(SceneTest, MinimizedWindowPausesTheLoopWithoutPresenting) {
   auto* watcher = new TProbe(nullptr, "w");
   watcher->OnUpdate = [&] {
     framesSeen.push_back(Display.FramesPresented);
-    keySeen = keySeen || Input.Keys['A'] != 0 || Input.MouseLeft;
+    keySeen = keySeen || Input.Keys[uint8_t{'A'}] != 0 || Input.MouseLeft;
   };
   scene.Agent->Add(watcher);
   EXPECT_EQ(scene.Run(5), TSceneEnd::MaxFrames);
   // Minimized after frame 1: frame 2 follows the restore with no frame lost or skipped,
   // and everything pressed before or during the pause reads as up.
   EXPECT_EQ(framesSeen, (std::vector<uint64_t>{0, 1, 2, 3, 4}));
-  EXPECT_FALSE(keySeen && Input.Keys['A'] != 0);
-  EXPECT_EQ(Input.Keys['A'], 0);
+  EXPECT_FALSE(keySeen && Input.Keys[uint8_t{'A'}] != 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0);
   EXPECT_FALSE(Input.MouseLeft);
 }

@@ -27,7 +27,7 @@ TEST_F(WindowTest, KeyPressedAndReleasedBetweenPumpsReadsUp) {
   Platform->Post({Wm::KeyDown, 'A', 0});
   Platform->Post({Wm::KeyUp, 'A', 0});
   PumpMessages();
-  EXPECT_EQ(Input.Keys['A'], 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0);
 }
 
 TEST_F(WindowTest, RepeatedKeyDownKeepsTheKeyDown) {
@@ -48,7 +48,7 @@ TEST_F(WindowTest, KeyCodesBeyondTheTableAreIgnored) {
 TEST_F(WindowTest, AltCombinationsNeverReachTheKeyTable) {
   Platform->Post({Wm::SysKeyDown, 'X', 0});
   PumpMessages();
-  EXPECT_EQ(Input.Keys['X'], 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'X'}], 0);
 }
 
 TEST_F(WindowTest, MouseMoveSetsAButtonOnlyWhenItIsTheOnlyFlag) {
@@ -104,9 +104,9 @@ TEST_F(WindowTest, PumpStopsAtTheQuitMessageWithoutDispatchingIt) {
   Platform->PostQuitMessage();
   Platform->Post({Wm::KeyDown, 'B', 0});  // queued behind the quit message
   PumpMessages();
-  EXPECT_EQ(Input.Keys['B'], 0) << "the pump must stop at the quit message";
+  EXPECT_EQ(Input.Keys[uint8_t{'B'}], 0) << "the pump must stop at the quit message";
   PumpMessages();
-  EXPECT_EQ(Input.Keys['B'], 1) << "what follows the quit message stays queued";
+  EXPECT_EQ(Input.Keys[uint8_t{'B'}], 1) << "what follows the quit message stays queued";
 }
 
 TEST_F(WindowTest, WaitWhileInactiveHoldsUntilRestoredThenReadsEverythingUp) {
@@ -119,8 +119,8 @@ TEST_F(WindowTest, WaitWhileInactiveHoldsUntilRestoredThenReadsEverythingUp) {
   Platform->Post({Wm::Activate, ActivateParam(true, false), 0});
   WaitWhileInactive();
   EXPECT_TRUE(Input.WindowActive);
-  EXPECT_EQ(Input.Keys['A'], 0);
-  EXPECT_EQ(Input.Keys['C'], 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'C'}], 0);
   EXPECT_FALSE(Input.MouseLeft);
 }
 

@@ -75,16 +75,16 @@ TEST_F(ScriptDeliveryTest, EventOfFrameFArrivesInThePumpAfterFrameFIsPresented) 
   Use("0 key down 65\n2 key down 66\n");
   uint16_t frame[1] = {};
   PumpMessages();
-  EXPECT_EQ(Input.Keys['A'], 0) << "nothing before the first frame";
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0) << "nothing before the first frame";
   PresentSurface(frame);  // frame 0
   PumpMessages();
-  EXPECT_EQ(Input.Keys['A'], 1);
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 1);
   PresentSurface(frame);  // frame 1
   PumpMessages();
-  EXPECT_EQ(Input.Keys['B'], 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'B'}], 0);
   PresentSurface(frame);  // frame 2
   PumpMessages();
-  EXPECT_EQ(Input.Keys['B'], 1);
+  EXPECT_EQ(Input.Keys[uint8_t{'B'}], 1);
 }
 
 TEST_F(ScriptDeliveryTest, MouseMovesCarryTheButtonsHeldAtDelivery) {
@@ -108,6 +108,6 @@ TEST_F(ScriptDeliveryTest, WhileMinimizedTheWaitDeliversEventsWhateverTheirFrame
   ASSERT_FALSE(Input.WindowActive);
   WaitWhileInactive();
   EXPECT_TRUE(Input.WindowActive);
-  EXPECT_EQ(Input.Keys['A'], 0) << "keys read as up after the pause";
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0) << "keys read as up after the pause";
   EXPECT_EQ(Display.FramesPresented, 1u);
 }
