@@ -1,6 +1,7 @@
 // Credits scene set-up and the credits director's timeline.
 #include "app/credits_scene.h"
 
+#include <memory>
 #include <string>
 
 #include "entity/agent.h"
@@ -25,15 +26,16 @@ TCreditsDirector::TCreditsDirector(TAgentEntity* agent) : TSceneEntity(0, 0, age
   for (int i = 1; i <= 5; ++i) {
     const uint16_t hold = i <= 2 ? 70 : 140;
     const std::string n = std::to_string(i);
-    auto* title = new THunText(205, 300, agent, 0, hold, 16, 16, 80, 10, true, "FONTS", "fixedsys",
-                               "&credits_t" + n + ".txt@TEXTS");
+    // Held here until both exist: a box raised while the names are built must not leak it.
+    auto title = std::make_unique<THunText>(205, 300, agent, 0, hold, 16, 16, 80, 10, true, "FONTS",
+                                            "fixedsys", "&credits_t" + n + ".txt@TEXTS");
     auto* names = new THunText(230, 350, agent, 0, hold, 16, 16, 80, 10, true, "FONTS", "courier",
                                "&credits_n" + n + ".txt@TEXTS");
     title->RenderText();
     names->RenderText();
-    agent->Add(title);
+    Titles[i - 1] = title.get();
+    agent->Add(title.release());
     agent->Add(names);
-    Titles[i - 1] = title;
     Names[i - 1] = names;
   }
 }
