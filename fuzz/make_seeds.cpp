@@ -36,16 +36,16 @@ std::string ReadFile(const fs::path& path) {
 
 void ArchiveSeeds() {
   // The game's three archives, with every picture shrunk so that the seeds stay small.
-  TGameDataSpec spec = DefaultGameData();
-  for (auto& [name, picture] : spec.Pictures) {
+  TGameDataSet set = DefaultGameData();
+  for (auto& [name, picture] : set.Pictures) {
     picture.Width = 1 + picture.Width % 11;
     picture.Height = 1 + picture.Height % 5;
   }
-  spec.GlyphWidth = 3;
-  spec.GlyphHeight = 4;
+  set.GlyphWidth = 3;
+  set.GlyphHeight = 4;
   const fs::path data = Root / "game-data";
   fs::create_directories(data);
-  WriteGameData(data.string(), spec);
+  WriteGameData(data.string(), set);
   for (const char* archive : {"SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK"})
     Seed("fuzz_archive", archive, ReadFile(data / archive));
   fs::remove_all(data);
@@ -78,7 +78,7 @@ void PcxSeeds() {
     // Plane lines as other writers lay them out: no padding byte for odd widths, or more
     // bytes than the picture needs.
     for (int extra : {0, 3}) {
-      TPcxHeaderSpec header = PcxSpec(width, height);
+      TPcxHeaderFields header = PcxFields(width, height);
       header.BytesPerLine = static_cast<uint16_t>(width + extra);
       Seed("fuzz_pcx", "lines" + std::to_string(width + extra) + "-" + tag + ".pcx",
            PcxHeader(header) + PcxPlanes(rgb, width, height, width + extra));
@@ -89,7 +89,7 @@ void PcxSeeds() {
 // ---- Texts ------------------------------------------------------------------------------
 
 void TextSeeds() {
-  const TGameDataSpec game = DefaultGameData();
+  const TGameDataSet game = DefaultGameData();
   int index = 0;
   auto seed = [&index](TTextFuzzInput input) {
     Seed("fuzz_text", "text-" + std::to_string(index++), input.Encode());

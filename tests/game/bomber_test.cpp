@@ -185,7 +185,7 @@ TEST_F(BomberTest, DeathSequenceEndsInOneJointExplosion) {
 }
 
 TEST_F(BomberTest, PictureSixHundredWideIsRefusedWithABoxNamingIt) {
-  TGameDataSpec data = GameData();
+  TGameDataSet data = GameData();
   data.Pictures["drumbo.pcx"].Width = 600;
   UseData(data);
   EXPECT_THROW(TDrumbo(800, 10, Agent()), TProgramExit);
@@ -197,7 +197,7 @@ TEST_F(BomberTest, PictureSixHundredWideIsRefusedWithABoxNamingIt) {
 }
 
 TEST_F(BomberTest, PictureJustNarrowerThan600LeavesTwoColumnsToChooseFrom) {
-  TGameDataSpec data = GameData();
+  TGameDataSet data = GameData();
   data.Pictures["drumbo.pcx"].Width = 598;
   UseData(data);
   TDrumbo* drumbo = NewDrumbo(800, 10);

@@ -10,8 +10,8 @@
 #include "res/packfile.h"
 #include "support/run_binary.h"
 
-TGameDataSpec TGameFixture::GameData() {
-  TGameDataSpec data = DefaultGameData();
+TGameDataSet TGameFixture::GameData() {
+  TGameDataSet data = DefaultGameData();
   auto& p = data.Pictures;
   p["background.pcx"] = {1600, 600, BackgroundColour};
   p["bus.pcx"] = {BusW, BusH, 0xFFE0};
@@ -43,7 +43,7 @@ void TGameFixture::TearDown() {
   TEngineFixture::TearDown();
 }
 
-void TGameFixture::UseData(const TGameDataSpec& data) {
+void TGameFixture::UseData(const TGameDataSet& data) {
   CacheDone();
   ResetPackfiles();
   WriteGameData(Dir, data);

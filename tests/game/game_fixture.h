@@ -72,14 +72,14 @@ class TGameFixture : public TEngineFixture {
   static constexpr uint16_t BackgroundColour = 0x2945;
 
   // The archives of these tests: the default set with the sizes above.
-  static TGameDataSpec GameData();
+  static TGameDataSet GameData();
 
   void SetUp() override;
   void TearDown() override;
 
   // Writes `data` as the archives and empties the image cache, for tests that need other
   // pictures; only before any actor has loaded one.
-  void UseData(const TGameDataSpec& data);
+  void UseData(const TGameDataSet& data);
 
   TAgentEntity* Agent() { return Scene.Agent; }
   // Hands `e` to the agent, which gives it the lowest free slot.

@@ -116,7 +116,7 @@ TEST_F(GameSceneTest, SummaryNamesTheEndingAndBothHealths) {
 
 TEST_F(GameSceneTest, MissingPictureWhileTheWorldIsBuiltEndsCleanly) {
   for (const char* missing : {"bus.pcx", "holycross.pcx"}) {
-    TGameDataSpec data = GameData();
+    TGameDataSet data = GameData();
     data.Pictures.erase(missing);
     UseData(data);
     Platform->Boxes.clear();

@@ -126,7 +126,7 @@ TEST_F(ScriptedGameTest, SameSeedAndInputGiveTheSameFramesByteForByte) {
 
 TEST_F(ScriptedGameTest, MissingBusPictureEndsTheGameWithItsBoxAndExitOne) {
   const std::string dir = ScratchDir("scripted_game_no_bus");
-  TGameDataSpec data = GameData();
+  TGameDataSet data = GameData();
   data.Pictures.erase("bus.pcx");
   WriteGameData(dir, data);
   const TRunResult run =

@@ -93,13 +93,13 @@ TEST_F(PcxTest, SurfaceCarriesTheNameAndSize) {
 }
 
 TEST_F(PcxTest, OffsetsSetOnlyTheSize) {
-  TPcxHeaderSpec spec = PcxSpec(10, 2);
-  spec.XMin = 10;
-  spec.XMax = 19;
-  spec.YMin = 300;
-  spec.YMax = 301;
+  TPcxHeaderFields fields = PcxFields(10, 2);
+  fields.XMin = 10;
+  fields.XMax = 19;
+  fields.YMin = 300;
+  fields.YMax = 301;
   const auto rgb = TestPicture(10, 2, 3);
-  ExpectPicture(Decode(PcxHeader(spec) + PcxPlanes(rgb, 10, 2, 10)), rgb, 10, 2, "offsets");
+  ExpectPicture(Decode(PcxHeader(fields) + PcxPlanes(rgb, 10, 2, 10)), rgb, 10, 2, "offsets");
 }
 
 TEST_F(PcxTest, OddWidthGainsABlackPaddingColumn) {
@@ -107,7 +107,7 @@ TEST_F(PcxTest, OddWidthGainsABlackPaddingColumn) {
   ExpectPicture(Decode(MakePcx(rgb, 3, 2)), rgb, 3, 2, "3 x 2");
   // A single byte in the padding column is black whatever its value.
   const std::string line = Bytes({0x10, 0x10, 0x10, 0x55});
-  const TSurface& s = Decode(PcxHeader(PcxSpec(3, 1)) + line + line + line);
+  const TSurface& s = Decode(PcxHeader(PcxFields(3, 1)) + line + line + line);
   EXPECT_EQ(PixelAt(s, 2, 0), Rgb565(0x10, 0x10, 0x10));
   EXPECT_EQ(PixelAt(s, 3, 0), 0);
 }
@@ -115,7 +115,7 @@ TEST_F(PcxTest, OddWidthGainsABlackPaddingColumn) {
 TEST_F(PcxTest, RunThatBeginsInThePaddingColumnGivesItTheRunsValue) {
   const std::string red = Bytes({0x08, 0x08, 0x08, 0xC1, 0xF8});
   const std::string other = Bytes({0x00, 0x00, 0x00, 0x00});
-  const TSurface& s = Decode(PcxHeader(PcxSpec(3, 1)) + red + other + other);
+  const TSurface& s = Decode(PcxHeader(PcxFields(3, 1)) + red + other + other);
   EXPECT_EQ(PixelAt(s, 3, 0), 0xF800);
 }
 
@@ -123,7 +123,7 @@ TEST_F(PcxTest, RunInTheGreenPlaneAddsIntoConsecutivePixels) {
   const std::string red = Bytes({0xC4, 0x08});
   const std::string green = Bytes({0xC3, 0x80, 0x00});
   const std::string blue = Bytes({0xC4, 0x00});
-  const TSurface& s = Decode(PcxHeader(PcxSpec(4, 1)) + red + green + blue);
+  const TSurface& s = Decode(PcxHeader(PcxFields(4, 1)) + red + green + blue);
   for (int x = 0; x < 3; ++x)
     EXPECT_EQ(PixelAt(s, x, 0), (1 << 11) | (32 << 5)) << x;
   EXPECT_EQ(PixelAt(s, 3, 0), 1 << 11);
@@ -132,7 +132,7 @@ TEST_F(PcxTest, RunInTheGreenPlaneAddsIntoConsecutivePixels) {
 TEST_F(PcxTest, RunPastTheLineEndIsCutAndTheNextLineFollowsIt) {
   // Two rows of width 2: every run is longer than its line.
   const std::string row = Bytes({0xFF, 0x10, 0xC5, 0x20, 0xC3, 0x30});
-  const TSurface& s = Decode(PcxHeader(PcxSpec(2, 2)) + row + row);
+  const TSurface& s = Decode(PcxHeader(PcxFields(2, 2)) + row + row);
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 2; ++x)
       EXPECT_EQ(PixelAt(s, x, y), Rgb565(0x10, 0x20, 0x30));
@@ -141,7 +141,7 @@ TEST_F(PcxTest, RunPastTheLineEndIsCutAndTheNextLineFollowsIt) {
 TEST_F(PcxTest, RunOfLengthZeroWritesNothing) {
   const std::string red = Bytes({0xC0, 0xFF, 0x08, 0xC0, 0x11, 0x10});
   const std::string rest = Bytes({0x00, 0x00});
-  const TSurface& s = Decode(PcxHeader(PcxSpec(2, 1)) + red + rest + rest);
+  const TSurface& s = Decode(PcxHeader(PcxFields(2, 1)) + red + rest + rest);
   EXPECT_EQ(PixelAt(s, 0, 0), Rgb565(0x08, 0, 0));
   EXPECT_EQ(PixelAt(s, 1, 0), Rgb565(0x10, 0, 0));
 }
@@ -176,23 +176,23 @@ TEST_F(PcxTest, EncodedPicturesDecodeBackToTheirColours) {
 
 TEST_F(PcxTest, UnpaddedOddLinesDecodeWithABlackPaddingColumn) {
   const auto rgb = TestPicture(5, 3, 11);
-  TPcxHeaderSpec spec = PcxSpec(5, 3);
-  spec.BytesPerLine = 5;
-  ExpectPicture(Decode(PcxHeader(spec) + PcxPlanes(rgb, 5, 3, 5)), rgb, 5, 3, "unpadded");
+  TPcxHeaderFields fields = PcxFields(5, 3);
+  fields.BytesPerLine = 5;
+  ExpectPicture(Decode(PcxHeader(fields) + PcxPlanes(rgb, 5, 3, 5)), rgb, 5, 3, "unpadded");
 }
 
 TEST_F(PcxTest, BytesPastTheSurfaceWidthAreSkipped) {
   for (int32_t width : {4, 5}) {
     const auto rgb = TestPicture(width, 3, 12);
-    TPcxHeaderSpec spec = PcxSpec(width, 3);
-    spec.BytesPerLine = 9;
+    TPcxHeaderFields fields = PcxFields(width, 3);
+    fields.BytesPerLine = 9;
     // A picture 9 wide whose columns past the width hold junk, cut to `width` by the header.
     std::vector<uint8_t> wide(static_cast<size_t>(9) * 3 * 3, 0x77);
     for (int32_t y = 0; y < 3; ++y)
       for (int32_t x = 0; x < width; ++x)
         for (int c = 0; c < 3; ++c)
           wide[(y * 9 + x) * 3 + c] = rgb[(y * width + x) * 3 + c];
-    ExpectPicture(Decode(PcxHeader(spec) + PcxPlanes(wide, 9, 3, 9)), rgb, width, 3,
+    ExpectPicture(Decode(PcxHeader(fields) + PcxPlanes(wide, 9, 3, 9)), rgb, width, 3,
                   "width " + std::to_string(width));
   }
 }
@@ -202,27 +202,27 @@ TEST_F(PcxTest, BytesPastTheSurfaceWidthAreSkipped) {
 TEST_F(PcxTest, HeaderChecksComeInOrderAndNameTheFile) {
   const std::string data = Bytes({0xC4, 0x00, 0xC4, 0x00, 0xC4, 0x00});
   auto with = [&](auto change) {
-    TPcxHeaderSpec spec = PcxSpec(4, 1);
-    change(spec);
-    return PcxHeader(spec) + data;
+    TPcxHeaderFields fields = PcxFields(4, 1);
+    change(fields);
+    return PcxHeader(fields) + data;
   };
-  EXPECT_EQ(Refusal(with([](TPcxHeaderSpec& s) {
+  EXPECT_EQ(Refusal(with([](TPcxHeaderFields& s) {
               s.Manufacturer = 5;
               s.Encoding = 0;
               s.Planes = 1;
             })),
             NotPcx + "t.pcx");
-  EXPECT_EQ(Refusal(with([](TPcxHeaderSpec& s) {
+  EXPECT_EQ(Refusal(with([](TPcxHeaderFields& s) {
                       s.Encoding = 0;
                       s.Planes = 1;
                     }),
                     "menu.pcx"),
             NotCompressed + "menu.pcx");
-  EXPECT_EQ(Refusal(with([](TPcxHeaderSpec& s) { s.Planes = 1; })), Not24Bit + "t.pcx");
-  EXPECT_EQ(Refusal(with([](TPcxHeaderSpec& s) { s.Planes = 4; })), Not24Bit + "t.pcx");
-  EXPECT_EQ(Refusal(with([](TPcxHeaderSpec& s) { s.BitsPerPixel = 1; })), Not24Bit + "t.pcx");
-  EXPECT_EQ(Refusal(with([](TPcxHeaderSpec& s) { s.BytesPerLine = 3; })), Not24Bit + "t.pcx");
-  EXPECT_EQ(Refusal(with([](TPcxHeaderSpec&) {})), "");
+  EXPECT_EQ(Refusal(with([](TPcxHeaderFields& s) { s.Planes = 1; })), Not24Bit + "t.pcx");
+  EXPECT_EQ(Refusal(with([](TPcxHeaderFields& s) { s.Planes = 4; })), Not24Bit + "t.pcx");
+  EXPECT_EQ(Refusal(with([](TPcxHeaderFields& s) { s.BitsPerPixel = 1; })), Not24Bit + "t.pcx");
+  EXPECT_EQ(Refusal(with([](TPcxHeaderFields& s) { s.BytesPerLine = 3; })), Not24Bit + "t.pcx");
+  EXPECT_EQ(Refusal(with([](TPcxHeaderFields&) {})), "");
   EXPECT_EQ(Platform->Boxes.size(), 6u);
 }
 
@@ -240,21 +240,21 @@ TEST_F(PcxTest, ShortOrDamagedFilesAreRefusedWithoutReadingPastTheData) {
   EXPECT_EQ(Refusal(whole.substr(0, 127)), NotPcx + "t.pcx");
   EXPECT_EQ(Refusal(whole.substr(0, whole.size() - 1)), NotPcx + "t.pcx");
   // A run mark as the very last byte has no value to repeat.
-  EXPECT_EQ(Refusal(PcxHeader(PcxSpec(2, 1)) + Bytes({0x01, 0x02, 0x01, 0x02, 0x01, 0xC2})),
+  EXPECT_EQ(Refusal(PcxHeader(PcxFields(2, 1)) + Bytes({0x01, 0x02, 0x01, 0x02, 0x01, 0xC2})),
             NotPcx + "t.pcx");
 }
 
 TEST_F(PcxTest, PicturesWithoutPixelsOrTooLargeForTheirDataAreRefused) {
-  TPcxHeaderSpec backwards = PcxSpec(4, 1);
+  TPcxHeaderFields backwards = PcxFields(4, 1);
   backwards.XMin = 5;
   backwards.XMax = 2;
   EXPECT_EQ(Refusal(PcxHeader(backwards) + std::string(64, '\0')), NotPcx + "t.pcx");
-  TPcxHeaderSpec flat = PcxSpec(4, 1);
+  TPcxHeaderFields flat = PcxFields(4, 1);
   flat.YMin = 1;
   flat.YMax = 0;
   EXPECT_EQ(Refusal(PcxHeader(flat) + std::string(64, '\0')), NotPcx + "t.pcx");
   // 65535 x 65535 pixels promised by a few bytes: refused before 8 GB are asked for.
-  TPcxHeaderSpec huge = PcxSpec(65535, 65536);
+  TPcxHeaderFields huge = PcxFields(65535, 65536);
   huge.BytesPerLine = 65535;
   EXPECT_EQ(Refusal(PcxHeader(huge) + Bytes({0xFF, 0x00, 0xFF, 0x00})), NotPcx + "t.pcx");
 }

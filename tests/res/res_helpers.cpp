@@ -69,27 +69,27 @@ void TArchiveWriter::WriteTo(const std::string& path) const {
 
 // ---- Pictures ---------------------------------------------------------------------------
 
-std::string PcxHeader(const TPcxHeaderSpec& spec) {
+std::string PcxHeader(const TPcxHeaderFields& fields) {
   std::string out(128, '\0');
-  out[0] = static_cast<char>(spec.Manufacturer);
-  out[1] = static_cast<char>(spec.Version);
-  out[2] = static_cast<char>(spec.Encoding);
-  out[3] = static_cast<char>(spec.BitsPerPixel);
-  PutU16(out, 4, spec.XMin);
-  PutU16(out, 6, spec.YMin);
-  PutU16(out, 8, spec.XMax);
-  PutU16(out, 10, spec.YMax);
-  out[65] = static_cast<char>(spec.Planes);
-  PutU16(out, 66, spec.BytesPerLine);
+  out[0] = static_cast<char>(fields.Manufacturer);
+  out[1] = static_cast<char>(fields.Version);
+  out[2] = static_cast<char>(fields.Encoding);
+  out[3] = static_cast<char>(fields.BitsPerPixel);
+  PutU16(out, 4, fields.XMin);
+  PutU16(out, 6, fields.YMin);
+  PutU16(out, 8, fields.XMax);
+  PutU16(out, 10, fields.YMax);
+  out[65] = static_cast<char>(fields.Planes);
+  PutU16(out, 66, fields.BytesPerLine);
   return out;
 }
 
-TPcxHeaderSpec PcxSpec(int32_t width, int32_t height) {
-  TPcxHeaderSpec spec;
-  spec.XMax = static_cast<uint16_t>(width - 1);
-  spec.YMax = static_cast<uint16_t>(height - 1);
-  spec.BytesPerLine = static_cast<uint16_t>(width + (width & 1));
-  return spec;
+TPcxHeaderFields PcxFields(int32_t width, int32_t height) {
+  TPcxHeaderFields fields;
+  fields.XMax = static_cast<uint16_t>(width - 1);
+  fields.YMax = static_cast<uint16_t>(height - 1);
+  fields.BytesPerLine = static_cast<uint16_t>(width + (width & 1));
+  return fields;
 }
 
 std::string PcxPlanes(const std::vector<uint8_t>& rgb, int32_t width, int32_t height,
@@ -114,7 +114,7 @@ std::string PcxPlanes(const std::vector<uint8_t>& rgb, int32_t width, int32_t he
 }
 
 std::string MakePcx(const std::vector<uint8_t>& rgb, int32_t width, int32_t height) {
-  return PcxHeader(PcxSpec(width, height)) + PcxPlanes(rgb, width, height, width + (width & 1));
+  return PcxHeader(PcxFields(width, height)) + PcxPlanes(rgb, width, height, width + (width & 1));
 }
 
 std::vector<uint8_t> TestPicture(int32_t width, int32_t height, uint32_t seed) {

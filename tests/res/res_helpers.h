@@ -38,7 +38,7 @@ class TArchiveWriter {
 
 // ---- Pictures ---------------------------------------------------------------------------
 
-struct TPcxHeaderSpec {
+struct TPcxHeaderFields {
   uint8_t Manufacturer = 10;
   uint8_t Version = 5;
   uint8_t Encoding = 1;
@@ -47,10 +47,10 @@ struct TPcxHeaderSpec {
   uint8_t Planes = 3;
   uint16_t BytesPerLine = 0;
 };
-std::string PcxHeader(const TPcxHeaderSpec& spec);
+std::string PcxHeader(const TPcxHeaderFields& fields);
 
 // A header for a picture of `width` x `height` at the origin with even plane lines.
-TPcxHeaderSpec PcxSpec(int32_t width, int32_t height);
+TPcxHeaderFields PcxFields(int32_t width, int32_t height);
 
 // Run-length-encoded plane lines of `bytesPerLine` bytes (zeros past the width) for 8-bit
 // RGB triples, top row first. Independent of the engine's encoder.

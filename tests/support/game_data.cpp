@@ -38,9 +38,9 @@ std::string GlyphSheet(int columns, int rows, int16_t w, int16_t h) {
 
 }  // namespace
 
-TGameDataSpec DefaultGameData() {
-  TGameDataSpec spec;
-  auto& p = spec.Pictures;
+TGameDataSet DefaultGameData() {
+  TGameDataSet set;
+  auto& p = set.Pictures;
   p["background.pcx"] = {1600, 600, 0x2945};
   p["bus.pcx"] = {80, 50, 0xFFE0};
   p["holycross.pcx"] = {16, 16, 0xFFFF};
@@ -65,7 +65,7 @@ TGameDataSpec DefaultGameData() {
     std::snprintf(name, sizeof name, "blood%02d.pcx", i);
     p[name] = {64, 64, 0xB000};
   }
-  auto& t = spec.Texts;
+  auto& t = set.Texts;
   for (int i = 1; i <= 4; ++i)
     t["intro_f" + std::to_string(i) + ".txt"] = "Page " + std::to_string(i);
   t["hint.txt"] = "Mouse steers.\r\nLeft button fires.\r\n";
@@ -73,17 +73,17 @@ TGameDataSpec DefaultGameData() {
     t["credits_t" + std::to_string(i) + ".txt"] = "Heading " + std::to_string(i);
     t["credits_n" + std::to_string(i) + ".txt"] = "Names " + std::to_string(i);
   }
-  return spec;
+  return set;
 }
 
-void WriteGameData(const std::string& dir, const TGameDataSpec& spec) {
+void WriteGameData(const std::string& dir, const TGameDataSet& set) {
   TArchiveWriter sprites;
-  for (const auto& [name, picture] : spec.Pictures)
+  for (const auto& [name, picture] : set.Pictures)
     sprites.Add(name, PicturePcx(picture.Width, picture.Height, picture.Colour));
   sprites.WriteTo(dir + "/SPRITES.MPK");
 
   TArchiveWriter fonts;
-  const int16_t w = spec.GlyphWidth, h = spec.GlyphHeight;
+  const int16_t w = set.GlyphWidth, h = set.GlyphHeight;
   for (const char* font : {"fixedsys", "courier"}) {
     const std::string f = font;
     fonts.Add(f + ".inf", std::to_string(w) + "\r\n" + std::to_string(h) + "\r\n");
@@ -95,7 +95,7 @@ void WriteGameData(const std::string& dir, const TGameDataSpec& spec) {
   fonts.WriteTo(dir + "/FONTS.MPK");
 
   TArchiveWriter texts;
-  for (const auto& [name, text] : spec.Texts)
+  for (const auto& [name, text] : set.Texts)
     texts.Add(name, text);
   texts.WriteTo(dir + "/TEXTS.MPK");
 }

@@ -12,7 +12,7 @@ struct TTestPicture {
   uint16_t Colour = 0xFFFF;  // RGB565; 0 is the transparent key
 };
 
-struct TGameDataSpec {
+struct TGameDataSet {
   std::map<std::string, TTestPicture> Pictures;  // SPRITES.MPK
   std::map<std::string, std::string> Texts;      // TEXTS.MPK
   int16_t GlyphWidth = 8;
@@ -20,10 +20,10 @@ struct TGameDataSpec {
 };
 
 // Every picture, font and text the program loads, with plausible sizes.
-TGameDataSpec DefaultGameData();
+TGameDataSet DefaultGameData();
 
 // Writes SPRITES.MPK, FONTS.MPK and TEXTS.MPK into `dir`.
-void WriteGameData(const std::string& dir, const TGameDataSpec& spec = DefaultGameData());
+void WriteGameData(const std::string& dir, const TGameDataSet& set = DefaultGameData());
 
 // The RGB565 colour of the glyph cells' ink in the test fonts.
 constexpr uint16_t TestInk = 0xFFFF;
