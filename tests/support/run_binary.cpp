@@ -1,12 +1,9 @@
+// RunBinary on POSIX systems: the child runs through the shell, its output going to files.
 #include "support/run_binary.h"
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -18,26 +15,6 @@ std::string Quote(const std::string& arg) {
 }
 
 }  // namespace
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteWholeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ScratchDir(const std::string& name) {
-  // One folder per process: ctest runs test cases side by side, each in its own process.
-  const std::filesystem::path dir =
-      std::filesystem::path(QUIBBET_TEST_TMP) / (name + "." + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir.string();
-}
 
 TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
                      const std::vector<std::string>& environment) {

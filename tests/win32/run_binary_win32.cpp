@@ -1,4 +1,4 @@
-// RunBinary and the scratch folders on Windows: the child is started with CreateProcessA, its
+// RunBinary on Windows: the child is started with CreateProcessA, its
 // output going to files, with the environment of the tests plus the given entries.
 #include <windows.h>
 
@@ -64,31 +64,6 @@ HANDLE InheritableFile(const std::string& path, bool write) {
 }
 
 }  // namespace
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteWholeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ScratchDir(const std::string& name) {
-  namespace fs = std::filesystem;
-  const fs::path dir =
-      fs::path(QUIBBET_TEST_TMP) / (name + "." + std::to_string(GetCurrentProcessId()));
-  // Process ids come round again, and Windows removes no read-only file that a test of an
-  // earlier run left behind.
-  std::error_code error;
-  for (const auto& entry : fs::recursive_directory_iterator(dir, error))
-    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, error);
-  fs::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir.string();
-}
 
 TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
                      const std::vector<std::string>& environment) {
