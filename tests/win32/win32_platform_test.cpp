@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "app/scene.h"
@@ -117,14 +118,14 @@ TEST_F(Win32PlatformTest, KeyDownAndUpDriveTheKeyTableAndAltKeysNeverReachIt) {
   Post(WM_KEYDOWN, 'A', 0);
   Post(WM_KEYDOWN, VK_SPACE, 0);
   PumpMessages();
-  EXPECT_EQ(Input.Keys['A'], 1);
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 1);
   EXPECT_EQ(Input.Keys[VK_SPACE], 1);
   Post(WM_KEYUP, 'A', 0);
   Post(WM_SYSKEYDOWN, 'X', 0);
   PumpMessages();
-  EXPECT_EQ(Input.Keys['A'], 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0);
   EXPECT_EQ(Input.Keys[VK_SPACE], 1);
-  EXPECT_EQ(Input.Keys['X'], 0);
+  EXPECT_EQ(Input.Keys[uint8_t{'X'}], 0);
 }
 
 TEST_F(Win32PlatformTest, ClosingDestroysTheWindowAndThePumpStopsAtTheQuitMessage) {
@@ -163,7 +164,7 @@ TEST_F(Win32PlatformTest, MinimizedWindowStopsTheFrameLoopUntilRestored) {
   watcher->OnUpdate = [&] {
     framesSeen.push_back(Display.FramesPresented);
     ranMinimized = ranMinimized || !Input.WindowActive;
-    keySeen = keySeen || Input.Keys['A'] != 0;
+    keySeen = keySeen || Input.Keys[uint8_t{'A'}] != 0;
   };
   scene.Agent->Add(watcher);
   // Minimized after frame 2, the loop waits inside the pump; the script's restore is what
