@@ -2,6 +2,7 @@
 // output going to files, with the environment of the tests plus the given entries.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +92,8 @@ TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& 
     if (GetExitCodeProcess(process.hProcess, &code)) result.ExitCode = static_cast<int>(code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+  } else {
+    std::fprintf(stderr, "CreateProcessA failed: %lu\n", GetLastError());
   }
   for (HANDLE file : {in, out, err})
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
