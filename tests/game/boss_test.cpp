@@ -45,12 +45,6 @@ class BossTest : public TGameFixture {
       n += p->IsFlying() ? 1 : 0;
     return n;
   }
-  static void ExpectBox(TZelvina& boss, TPoint16 topLeft, TPoint16 bottomRight) {
-    TPoint16 a, b;
-    boss.GetBounds(a, b);
-    EXPECT_EQ(a, topLeft);
-    EXPECT_EQ(b, bottomRight);
-  }
 };
 
 TEST_F(BossTest, StartsAtTheRightEdgeWithDisplaysAndEightyPelletsBeforeHer) {

@@ -1,6 +1,8 @@
 // The game test fixture: archives written per test, the scene, frames and effect lookup.
 #include "game/game_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <ostream>
 
@@ -85,6 +87,13 @@ std::string Shown(const TBaseText& text) {
   std::string s = text.Text;
   if (!s.empty() && s.back() == '\n') s.pop_back();
   return s;
+}
+
+void ExpectBox(TMovingEntity& actor, TPoint16 topLeft, TPoint16 bottomRight) {
+  TPoint16 a, b;
+  actor.GetBounds(a, b);
+  EXPECT_EQ(a, topLeft);
+  EXPECT_EQ(b, bottomRight);
 }
 
 bool operator==(const TEffect& a, const TEffect& b) {

@@ -110,6 +110,8 @@ class TGameFixture : public TEngineFixture {
 
 // What a text shows, without the line end its rendering adds.
 std::string Shown(const TBaseText& text);
+// Expects the collision box `actor` reports.
+void ExpectBox(TMovingEntity& actor, TPoint16 topLeft, TPoint16 bottomRight);
 
 bool operator==(const TEffect& a, const TEffect& b);
 void PrintTo(const TEffect& e, std::ostream* os);

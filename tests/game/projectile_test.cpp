@@ -24,12 +24,6 @@ class ProjectileTest : public TGameFixture {
     shot->Launch(x, y);
     return shot;
   }
-  static void ExpectBox(TProjectile& p, TPoint16 topLeft, TPoint16 bottomRight) {
-    TPoint16 a, b;
-    p.GetBounds(a, b);
-    EXPECT_EQ(a, topLeft);
-    EXPECT_EQ(b, bottomRight);
-  }
 };
 
 TEST_F(ProjectileTest, EachKindMovesItsWayAndStartsIdleWithAnEmptyBox) {

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "win32/monitor_cover.h"
+
 namespace {
 
 class DdlinkTest : public ::testing::Test {
@@ -70,12 +72,7 @@ TEST_F(DdlinkTest, BorderlessWindowIsMadeToCoverItsMonitor) {
                            CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(Window, nullptr) << "no desktop to make the window on";
   ASSERT_TRUE(GetDefaultDirectDraw(Window, 800, 600));
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(Window, MONITOR_DEFAULTTOPRIMARY), &monitor));
-  RECT rect;
-  ASSERT_TRUE(GetWindowRect(Window, &rect));
-  EXPECT_TRUE(EqualRect(&rect, &monitor.rcMonitor));
+  EXPECT_TRUE(CoversItsMonitor(Window));
 }
 
 TEST_F(DdlinkTest, WithoutPresentationOrWindowNothingIsDrawn) {

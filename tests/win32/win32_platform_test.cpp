@@ -14,6 +14,7 @@
 #include "gfx/window.h"
 #include "support/engine_fixture.h"
 #include "support/test_scene.h"
+#include "win32/monitor_cover.h"
 
 namespace {
 
@@ -289,12 +290,7 @@ TEST_F(Win32PlatformTest, OpenDisplayCoversTheMonitorAndFramesReachTheWindow) {
   OpenWin32Window();
   const HWND window = Win32->Window();
   OpenDisplay(800, 600);
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor));
-  RECT rect;
-  ASSERT_TRUE(GetWindowRect(window, &rect));
-  EXPECT_TRUE(EqualRect(&rect, &monitor.rcMonitor));
+  EXPECT_TRUE(CoversItsMonitor(window));
 
   std::vector<uint16_t> frame(800 * 600, 0xF800);  // red
   PresentSurface(frame.data());
