@@ -34,8 +34,10 @@ TReference ReferenceDecode(const uint8_t* data, size_t size) {
   const int64_t width = int64_t{U16(data + 8)} - U16(data + 4) + 1;
   const int64_t height = int64_t{U16(data + 10)} - U16(data + 6) + 1;
   if (width <= 0 || height <= 0) return refuse(TPcxStatus::NotPcx);
-  const uint32_t lineBytes = U16(data + 66);
-  if (lineBytes < width) return refuse(TPcxStatus::Not24Bit);
+  // Plane lines are as long as the bytes-per-line field says, unless it is too short for
+  // the picture (0, or any width of 65536): then they are the width rounded up to even.
+  const uint32_t field = U16(data + 66);
+  const uint32_t lineBytes = field >= width ? field : uint32_t(width + (width & 1));
   // A two-byte run covers at most 63 positions, so a shorter file cannot hold the picture;
   // checked before anything is allocated for it.
   const uint64_t leastBytes = 3 * uint64_t(height) * ((lineBytes + 62) / 63);

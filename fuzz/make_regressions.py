@@ -111,8 +111,14 @@ def pictures():
     write(t, "four-planes.pcx", pcx_header(4, 2, planes=4) + literal_lines(4, 2))
     write(t, "not-compressed.pcx", pcx_header(4, 2, encoding=0) + literal_lines(4, 2))
     write(t, "manufacturer-0.pcx", pcx_header(4, 2, manufacturer=0) + literal_lines(4, 2))
-    write(t, "line-bytes-below-width.pcx", pcx_header(5, 2, 4) + literal_lines(5, 2, 4))
+    # A field shorter than the width loads as if it were the width rounded up to even.
+    write(t, "line-bytes-below-width.pcx", pcx_header(5, 2, 4) + literal_lines(5, 2))
+    write(t, "line-bytes-below-width-data-short.pcx",
+          pcx_header(5, 2, 4) + literal_lines(5, 2, 4))
     write(t, "line-bytes-zero.pcx", pcx_header(5, 2, 0) + literal_lines(5, 2, 6))
+    write(t, "line-bytes-one-run-over-padding.pcx", pcx_header(3, 1, 1) + b"\xc4\xfa" * 3)
+    write(t, "width-65536-one-line.pcx",
+          pcx_header(65536, 1, 65535) + (b"\xff\x12" * 1040 + b"\xd0\x34") * 3)
     write(t, "odd-width-unpadded.pcx", pcx_header(5, 3, 5) + literal_lines(5, 3, 5, 0x90))
     write(t, "odd-width-run-over-padding.pcx", pcx_header(3, 1) + b"\xc4\xfa" * 3)
     write(t, "line-bytes-far-above-width.pcx",

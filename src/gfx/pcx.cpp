@@ -34,14 +34,9 @@ void WriteU16(uint8_t* bytes, uint32_t value) {
   bytes[1] = static_cast<uint8_t>(value >> 8);
 }
 
-struct TPcxLayout {
-  int32_t Width = 0;         // picture width, Xmax - Xmin + 1
-  int32_t SurfaceWidth = 0;  // rounded up to even: an odd picture gains a padding column
-  int32_t Height = 0;
-  uint32_t LineBytes = 0;  // bytes per plane line, at least Width
-};
+}  // namespace
 
-TPcxStatus ReadHeader(const uint8_t* data, size_t size, TPcxLayout& layout) {
+TPcxStatus ReadPcxLayout(const uint8_t* data, size_t size, TPcxLayout& layout) {
   if (size < PcxHeaderSize || data[0] != 10) return TPcxStatus::NotPcx;
   if (data[2] != 1) return TPcxStatus::NotCompressed;
   if (data[65] != 3 || data[3] != 8) return TPcxStatus::Not24Bit;
@@ -49,10 +44,13 @@ TPcxStatus ReadHeader(const uint8_t* data, size_t size, TPcxLayout& layout) {
   layout.Height = int32_t{ReadU16(data + 10)} - ReadU16(data + 6) + 1;
   if (layout.Width <= 0 || layout.Height <= 0) return TPcxStatus::NotPcx;
   layout.SurfaceWidth = layout.Width + (layout.Width & 1);
-  // Writers that do not pad odd widths say so here; a field shorter than the picture
-  // cannot hold its pixels at all.
-  layout.LineBytes = ReadU16(data + 66);
-  if (layout.LineBytes < static_cast<uint32_t>(layout.Width)) return TPcxStatus::Not24Bit;
+  // Writers that do not pad odd widths say so in the field. A field shorter than the picture
+  // cannot hold its pixels, so it is not trusted: the lines are read padded to even, as the
+  // game has always read its pictures.
+  layout.FieldLineBytes = ReadU16(data + 66);
+  layout.LineBytes = layout.FieldLineBytes >= static_cast<uint32_t>(layout.Width)
+                         ? layout.FieldLineBytes
+                         : static_cast<uint32_t>(layout.SurfaceWidth);
   // Each byte of encoded data covers at most 63 positions of one plane line, which bounds
   // the picture a file of this size can describe before anything is allocated for it.
   const uint64_t unitsPerLine = (layout.LineBytes + LongestRun - 1) / LongestRun;
@@ -60,6 +58,8 @@ TPcxStatus ReadHeader(const uint8_t* data, size_t size, TPcxLayout& layout) {
   if (size - PcxHeaderSize < fewestBytes) return TPcxStatus::Damaged;
   return TPcxStatus::Ok;
 }
+
+namespace {
 
 // ---- Decoding ---------------------------------------------------------------------------
 
@@ -167,15 +167,16 @@ void EncodePlaneLine(const uint8_t* line, uint32_t count, std::vector<uint8_t>& 
 
 TPcxStatus DecodePcx(const uint8_t* data, size_t size, TSurface& surface) {
   TPcxLayout layout;
-  const TPcxStatus status = ReadHeader(data, size, layout);
+  const TPcxStatus status = ReadPcxLayout(data, size, layout);
   if (status != TPcxStatus::Ok) return status;
 
   const uint32_t width = static_cast<uint32_t>(layout.Width);
   // Bytes of a plane line past the surface's width are decoded and then ignored.
   const uint32_t count = layout.LineBytes;
   const uint32_t padding = (width & 1) != 0 ? width : UINT32_MAX;
-  // Only where the padding byte ends the plane line, as the format lays it out, may a run
-  // give the padding column a colour; longer lines are some other writer's padding.
+  // Only where the padding byte ends the plane line, as the format lays it out (and as lines
+  // are read when the field is too short), may a run give the padding column a colour;
+  // longer lines are some other writer's padding.
   const bool runMayColourPadding = count == static_cast<uint32_t>(layout.SurfaceWidth);
   const size_t stride =
       std::max<size_t>(count, static_cast<size_t>(layout.SurfaceWidth)) + LineSlack;

@@ -17,9 +17,25 @@ enum class TPcxStatus {
   Ok,
   NotPcx,         // too short, manufacturer byte not 10, no pixels in the picture
   NotCompressed,  // encoding byte not 1
-  Not24Bit,       // not 3 planes of 8 bits, or plane lines shorter than the picture
+  Not24Bit,       // not 3 planes of 8 bits
   Damaged,        // the encoded lines end before the picture does
 };
+
+// What a PCX header says about the picture, as the decoder uses it.
+struct TPcxLayout {
+  int32_t Width = 0;         // picture width, Xmax - Xmin + 1: up to 65536
+  int32_t SurfaceWidth = 0;  // rounded up to even: an odd picture gains a padding column
+  int32_t Height = 0;
+  uint32_t FieldLineBytes = 0;  // the header's bytes-per-line field
+  // The length every plane line is decoded with: the field when it holds the whole width,
+  // else SurfaceWidth, the length the game has always read its pictures with; files with a
+  // field of 0, or 65536 pixels wide (beyond the 16-bit field), rely on it.
+  uint32_t LineBytes = 0;
+};
+
+// Reads and checks the header of a PCX file held in memory, without decoding any pixels.
+// Ok does not promise the lines decode: DecodePcx may still find them Damaged.
+TPcxStatus ReadPcxLayout(const uint8_t* data, size_t size, TPcxLayout& layout);
 
 // Decodes a PCX file held in memory into `surface` (width rounded up to even, Allocated
 // set, Name empty). On any status but Ok the surface is untouched and nothing stays

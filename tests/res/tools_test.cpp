@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "gfx/pcx.h"
 #include "res/file_load.h"
@@ -136,7 +137,17 @@ TEST_F(ToolsTest, PcxconvInfoAndRawWordsDescribeTheDecodedSurface) {
   const std::string pcx = WriteData("p.pcx", MakePcx(rgb, 5, 3));
   const TRunResult info = Pcxconv({"info", pcx});
   EXPECT_EQ(info.ExitCode, 0);
-  EXPECT_EQ(info.Out, "6 3\n");
+  EXPECT_EQ(info.Out, "6 3\nline bytes 6\n");
+  // The line length decoded, and whether the header's field was set aside for it.
+  for (const auto& [field, lines, said] : std::vector<std::tuple<uint16_t, int32_t, std::string>>{
+           {9, 9, "line bytes 9\n"},
+           {0, 6, "line bytes 6 (the header's 0 is below the width)\n"},
+           {4, 6, "line bytes 6 (the header's 4 is below the width)\n"}}) {
+    TPcxHeaderFields fields = PcxFields(5, 3);
+    fields.BytesPerLine = field;
+    const std::string other = WriteData("f.pcx", PcxHeader(fields) + PcxPlanes(rgb, 5, 3, lines));
+    EXPECT_EQ(Pcxconv({"info", other}).Out, "6 3\n" + said);
+  }
 
   ASSERT_EQ(Pcxconv({"to-rgb565", pcx, Dir + "/p.raw"}).ExitCode, 0);
   const std::string raw = ReadWholeFile(Dir + "/p.raw");

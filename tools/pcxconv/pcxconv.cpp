@@ -19,7 +19,8 @@ constexpr int Failed = 1;
 
 int Usage() {
   std::fputs(
-      "usage: pcxconv info FILE.pcx              print WIDTH HEIGHT of the decoded picture\n"
+      "usage: pcxconv info FILE.pcx              print WIDTH HEIGHT of the decoded picture,\n"
+      "                                          then the plane line length decoded\n"
       "       pcxconv to-rgb565 FILE.pcx OUT     raw little-endian RGB565 words, top row first\n"
       "       pcxconv to-png FILE.pcx OUT.png    8-bit RGB PNG of the decoded picture\n"
       "       pcxconv from-png IN.png OUT.pcx    24-bit run-length-encoded PCX\n",
@@ -47,9 +48,20 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 int Info(const std::string& file) {
+  TFileBlock block;
+  block.Size = LoadFile(file, block.Data);
   TPicture picture;
-  LoadPcx(file, "", picture.Surface);
+  LoadPcxFromMemory(block.Data, block.Size, file, picture.Surface);
+  TPcxLayout layout;
+  ReadPcxLayout(block.Data, block.Size, layout);  // the loader accepted it, so Ok
   std::printf("%d %d\n", picture.Surface.Width, picture.Surface.Height);
+  // A field too short for the picture is not what was decoded; saying so explains why a
+  // file another reader refuses shows here.
+  if (layout.LineBytes == layout.FieldLineBytes)
+    std::printf("line bytes %u\n", layout.LineBytes);
+  else
+    std::printf("line bytes %u (the header's %u is below the width)\n", layout.LineBytes,
+                layout.FieldLineBytes);
   return std::fflush(stdout) == 0 ? 0 : Fail("cannot write to standard output");
 }
 
