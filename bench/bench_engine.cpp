@@ -8,10 +8,16 @@
 #include "res/image_cache.h"
 #include "res/packfile.h"
 
-TBenchEngine::TBenchEngine(bool turbo, bool window) {
+std::unique_ptr<TQueuedPlatform> BenchPlatform(bool turbo) {
   TPlatformConfig config;
   config.Turbo = turbo;
-  Platform = CreateHeadlessPlatform(std::move(config));
+  return CreateHeadlessPlatform(std::move(config));
+}
+
+TBenchEngine::TBenchEngine(bool turbo, bool window) : TBenchEngine(BenchPlatform(turbo), window) {}
+
+TBenchEngine::TBenchEngine(std::unique_ptr<TQueuedPlatform> platform, bool window)
+    : Platform(std::move(platform)) {
   SetPlatform(Platform.get());
   ResetInputState();
   ResetDisplayState();

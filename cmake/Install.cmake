@@ -1,6 +1,7 @@
 # Installation and packaging: the game, the modders' tools, the data archives (installed by
-# assets/CMakeLists.txt), a desktop entry with its icon, AppStream metadata and the manual
-# page, under any prefix; `cpack -G DEB` (scripts/build-deb.sh) makes the Debian package.
+# assets/CMakeLists.txt), a desktop entry with its icon, AppStream metadata, the manual page
+# and the copyright file, under any prefix; `cpack -G DEB` (scripts/build-deb.sh) makes the
+# Debian package.
 include(GNUInstallDirs)
 
 # The desktop entry and the metadata are named after the application's reverse-DNS id.
@@ -54,6 +55,14 @@ install(FILES ${PACKAGING}/quibbet.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/
 install(FILES ${PACKAGING_OUT}/${QUIBBET_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PACKAGING_OUT}/quibbet.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+# ---- Licences ---------------------------------------------------------------------------
+# Debian's place for them: one machine-readable copyright file naming the code's, the
+# pictures' and texts' and each font's licence with its full text (it repeats LICENSE,
+# assets/LICENSE.md and assets/fonts/OFL-1.1.txt, which the desktop tests hold it to).
+# Packages without such a file ship those licence files themselves (cmake/Licenses.cmake).
+
+install(FILES ${PACKAGING}/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quibbet)
 
 # ---- Icon -------------------------------------------------------------------------------
 # The drawing itself for scalable themes, and the usual bitmap sizes rendered from it.

@@ -1,12 +1,13 @@
 # The Windows build (cmake/toolchains, scripts/build-windows.sh): the Win32 back end in place of
 # SDL, our presentation library ddlink.dll, the Windows-only tests, and a zip of the programs
-# with the archives. Making the archives runs the tools, so they come from a Linux build.
+# with the archives and the licence files. Making the archives runs the tools, so they come
+# from a Linux build.
 include_guard(GLOBAL)
 
 set(QUIBBET_SDL OFF CACHE BOOL "Build the SDL2 back end")
 set(QUIBBET_BENCH OFF CACHE BOOL "Build the benchmarks")
 set(QUIBBET_WINDOWS_DATA ${PROJECT_SOURCE_DIR}/build/data
-    CACHE PATH "Folder with SPRITES.MPK, FONTS.MPK and TEXTS.MPK made by a Linux build")
+    CACHE PATH "Folder with SPRITES.MPK, FONTS.MPK, TEXTS.MPK and SOUNDS.MPK made by a Linux build")
 
 # The programs and the DLL side by side, as in the zip, so each finds ddlink.dll.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
@@ -32,7 +33,7 @@ function(quibbet_windows_targets)
 
   # ---- The zip ------------------------------------------------------------------------
   set(archives)
-  foreach(archive SPRITES FONTS TEXTS)
+  foreach(archive SPRITES FONTS TEXTS SOUNDS)
     if(NOT EXISTS ${QUIBBET_WINDOWS_DATA}/${archive}.MPK)
       message(WARNING "${QUIBBET_WINDOWS_DATA}/${archive}.MPK is missing: the zip will lack "
                       "it (build the Linux tree's game_data first, or set QUIBBET_WINDOWS_DATA).")
@@ -44,6 +45,8 @@ function(quibbet_windows_targets)
   install(PROGRAMS $<TARGET_FILE:ddlink> DESTINATION .)
   install(FILES ${archives} DESTINATION . OPTIONAL)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/WINDOWS.md DESTINATION .)
+  include(${PROJECT_SOURCE_DIR}/cmake/Licenses.cmake)
+  quibbet_install_licenses(.)
 
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(system win32)

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Writes the malformed inputs every fuzz target replays in CI, one file each, under
-fuzz/regressions/<target>/: each kind of damaged archive, picture, font and script that the
-loaders must refuse cleanly. Files named finding-* come from fuzz runs and are kept as found;
+fuzz/regressions/<target>/: each kind of damaged archive, picture, font, script and sound that
+the loaders must refuse cleanly. Files named finding-* come from fuzz runs and are kept as found;
 this script only rewrites its own files."""
 import os
 import struct
@@ -200,11 +200,96 @@ def scripts():
     write(t, "long-line.txt", "1 key down " + "9" * 5000 + "\n")
 
 
+# ---- Sounds -----------------------------------------------------------------------------
+# The target reads two bytes of choices first: 0 leaves the Ogg checksums as they are.
+
+def sound(name, data):
+    write("fuzz_sound", name, b"\x00\x3b" + data)
+
+
+def wav(fmt_tag=1, channels=1, rate=44100, bits=16, data=b"\x00\x01" * 50, data_size=None,
+        fmt_size=16, extra=b""):
+    block = channels * bits // 8
+    fmt = struct.pack("<HHIIHH", fmt_tag, channels, rate, (rate * block) & 0xFFFFFFFF, block, bits)
+    fmt = (fmt + b"\0" * 64)[:max(fmt_size, 0)]
+    chunks = b"fmt " + struct.pack("<I", fmt_size) + fmt + extra
+    chunks += b"data" + struct.pack("<I", len(data) if data_size is None else data_size) + data
+    return b"RIFF" + struct.pack("<I", 4 + len(chunks)) + b"WAVE" + chunks
+
+
+def ogg_crc(page):
+    crc = 0
+    for byte in page:
+        crc ^= byte << 24
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x04C11DB7 if crc & 0x80000000 else crc << 1) & 0xFFFFFFFF
+    return crc
+
+
+def ogg_page(flags, sequence, payload, serial=7, granule=0):
+    lacing = bytes([255] * (len(payload) // 255) + [len(payload) % 255])
+    page = b"OggS\0" + bytes([flags]) + struct.pack("<qII", granule, serial, sequence)
+    page += b"\0\0\0\0" + bytes([len(lacing)]) + lacing + payload
+    return page[:22] + struct.pack("<I", ogg_crc(page)) + page[26:]
+
+
+VORBIS_ID = b"\x01vorbis" + struct.pack("<IBIiiiBB", 0, 2, 44100, 0, 128000, 0, 0xB8, 1)
+
+
+def vorbis_comments(vendor_length, vendor=b"us", comments=()):
+    body = b"\x03vorbis" + struct.pack("<I", vendor_length) + vendor
+    body += struct.pack("<I", len(comments))
+    for comment in comments:
+        body += struct.pack("<I", len(comment)) + comment
+    return body + b"\x01"
+
+
+def sounds():
+    sound("wav-not-riff.wav", b"RIFX" + wav()[4:])
+    sound("wav-format-missing.wav", wav().replace(b"fmt ", b"junk"))
+    sound("wav-format-cut.wav", wav(fmt_size=8))
+    sound("wav-data-past-end.wav", wav(data_size=1000))
+    sound("wav-data-size-largest.wav", wav(data_size=0xFFFFFFFF))
+    sound("wav-data-odd-byte.wav", wav(data=b"\x01\x02\x03"))
+    sound("wav-float.wav", wav(fmt_tag=3, bits=32, data=b"\0" * 40))
+    sound("wav-24-bit.wav", wav(bits=24, data=b"\0" * 30))
+    sound("wav-three-channels.wav", wav(channels=3, data=b"\0" * 60))
+    sound("wav-rate-zero.wav", wav(rate=0))
+    sound("wav-rate-largest.wav", wav(rate=0xFFFFFFFF))
+    sound("wav-8-bit-stereo-11025.wav", wav(channels=2, rate=11025, bits=8))
+    sound("wav-extensible-pcm.wav", wav(fmt_tag=0xFFFE, fmt_size=40, extra=b""))
+    sound("wav-chunk-before-format.wav",
+          b"RIFF\0\0\0\0WAVELIST\x05\0\0\0abcde\0" + wav()[12:])
+    sound("wav-chunk-size-wraps.wav", b"RIFF\0\0\0\0WAVEjunk\xff\xff\xff\xff" + wav()[12:])
+    first = ogg_page(2, 0, VORBIS_ID)
+    comments = ogg_page(0, 1, vorbis_comments(2))
+    last = ogg_page(4, 2, b"\x05vorbis" + b"\0" * 20)
+    sound("ogg-not-ogg.ogg", b"Oggs" + first[4:])
+    sound("ogg-cut-in-a-page.ogg", (first + comments)[:-5])
+    sound("ogg-no-last-page.ogg", first + comments)
+    sound("ogg-checksum-wrong.ogg", first[:30] + bytes([first[30] ^ 1]) + first[31:] + last)
+    sound("ogg-page-missing.ogg", first + last)
+    sound("ogg-two-streams.ogg", first + ogg_page(4, 1, b"x", serial=8))
+    sound("ogg-opus.ogg", ogg_page(2, 0, b"OpusHead" + b"\0" * 11) + ogg_page(4, 1, b""))
+    sound("ogg-setup-damaged.ogg", first + comments + last)
+    sound("ogg-vendor-length-past-packet.ogg",
+          first + ogg_page(0, 1, vorbis_comments(0x7FFFFFFF)) + last)
+    sound("ogg-comment-count-past-packet.ogg",
+          first + ogg_page(0, 1, vorbis_comments(2, comments=[b"a=b"])[:-5]
+                           + struct.pack("<I", 0x40000000)) + last)
+    sound("ogg-comment-length-past-packet.ogg",
+          first + ogg_page(0, 1, b"\x03vorbis" + struct.pack("<I", 0) + struct.pack("<I", 1)
+                           + struct.pack("<I", 0xFFFFFFF0) + b"x") + last)
+    sound("ogg-granule-absurd.ogg", first + comments
+          + ogg_page(4, 2, b"\x05vorbis" + b"\0" * 20, granule=(1 << 62)))
+
+
 def main():
     archives()
     pictures()
     texts()
     scripts()
+    sounds()
     return 0
 
 

@@ -1,6 +1,7 @@
 // fuzz_seeds: writes the seed corpora of the fuzz targets, one folder per target under the
 // folder given, with the writers the game's data and the tests are made with: the archive
-// writer, the engine's PCX encoder, the test PCX writer and the test game data.
+// writer, the engine's PCX encoder, the test PCX writer and the test game data; the sound
+// seeds by the tests' WAV writer, and Debian's oggenc for the Vorbis ones.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,8 @@
 #include "gfx/pcx.h"
 #include "res/res_helpers.h"
 #include "support/game_data.h"
+#include "support/run_binary.h"
+#include "support/sound_files.h"
 
 namespace {
 
@@ -120,6 +123,32 @@ void TextSeeds() {
   seed(input);
 }
 
+// ---- Sounds -----------------------------------------------------------------------------
+
+void SoundSeeds() {
+  // The target reads one byte of choices (seal the Ogg pages, the size of the pieces) first.
+  auto seed = [](const std::string& name, const std::string& file) {
+    Seed("fuzz_sound", name, std::string("\x00\x3b", 2) + file);
+  };
+  const fs::path work = Root / "sound-work";
+  fs::create_directories(work);
+  const TWavSpec specs[] = {{44100, 2, 16}, {22050, 1, 16}, {8000, 1, 8}, {48000, 2, 8}};
+  for (const TWavSpec& spec : specs) {
+    const std::string name = "tone-" + std::to_string(spec.Rate) + "-" +
+                             std::to_string(spec.Channels) + "ch-" + std::to_string(spec.Bits) +
+                             "bit";
+    const std::string wav = ToneWav(spec, 0.05);
+    seed(name + ".wav", wav);
+    const fs::path source = work / (name + ".wav"), encoded = work / (name + ".ogg");
+    WriteBytes(source.string(), wav);
+    const TRunResult run = RunBinary(
+        "/usr/bin/oggenc", {"-Q", "-q", "0", "-s", "1", source.string(), "-o", encoded.string()});
+    if (run.ExitCode != 0) throw std::runtime_error("oggenc failed: " + run.Err);
+    seed(name + ".ogg", ReadFile(encoded));
+  }
+  fs::remove_all(work);
+}
+
 // ---- Input scripts ----------------------------------------------------------------------
 
 void ScriptSeeds() {
@@ -150,5 +179,6 @@ int main(int argc, char** argv) {
   PcxSeeds();
   TextSeeds();
   ScriptSeeds();
+  SoundSeeds();
   return 0;
 }

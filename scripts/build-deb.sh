@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package of the game (programs, data, desktop entry, icon, metadata and
-# manual page under /usr): a Release build into build-deb/ (or $BUILD_DIR), then CPack.
-# Prints the package's path last.
+# Builds the Debian package of the game (programs, data, desktop entry, icon, metadata,
+# manual page and copyright file under /usr): a Release build into build-deb/ (or
+# $BUILD_DIR), then CPack. Prints the package's path last.
 #
 #   scripts/build-deb.sh        # -> build-deb/quibbet_VERSION_ARCH.deb
 #   scripts/test-deb.sh         # installs that package and plays it (needs root)

@@ -8,11 +8,11 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-60}"
 jobs="${FUZZ_JOBS:-2}"
-targets=(fuzz_archive fuzz_pcx fuzz_text fuzz_input_script)
+targets=(fuzz_archive fuzz_pcx fuzz_text fuzz_input_script fuzz_sound)
 start=$SECONDS
 
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUIBBET_FUZZ=ON -DQUIBBET_TESTS=OFF -DQUIBBET_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" fuzz_seed_corpora >/dev/null
 echo "ci-fuzz: built in $((SECONDS - start)) s"

@@ -4,8 +4,9 @@
 # (the build-asan/ program, built here when needed), and under valgrind's memcheck when a
 # plain build is there (build/, or $QUIBBET_PLAIN_BUILD), which also sees reads of memory
 # never written. The ways: a game won by the pilot and one lost, Escape and a closed window
-# in each scene, minimizing, the frame limit, and the fatal boxes of missing or damaged
-# archives, pictures, fonts and texts. LEAK_CHECK_VALGRIND=0 skips valgrind, =1 requires it.
+# in each scene, minimizing, the frame limit, a game with its sound recorded and games on
+# missing or damaged sounds, and the fatal boxes of missing or damaged archives, pictures,
+# fonts and texts. LEAK_CHECK_VALGRIND=0 skips valgrind, =1 requires it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${SANITIZE_BUILD_DIR:-$root/build-asan}"
@@ -88,6 +89,11 @@ damage font-sheet-not-compressed FONTS poke fixedsys_signs.pcx 2 '\000'
 damage intro-page-missing TEXTS rm intro_f3.txt
 damage hint-text-missing TEXTS rm hint.txt
 damage credits-text-missing TEXTS rm credits_n3.txt
+missing sounds-missing SOUNDS
+damage sounds-not-an-archive SOUNDS true
+echo "not an archive" >"$work/data-sounds-not-an-archive/SOUNDS.MPK"
+damage sounds-cut-short SOUNDS sh -c 'for f in *; do truncate -s $(($(stat -c %s "$f") / 2)) "$f"; done'
+damage sounds-not-sounds SOUNDS sh -c 'echo noise >game.ogg && echo noise >explosion.wav'
 
 # ---- Runs -------------------------------------------------------------------------------
 
@@ -182,6 +188,14 @@ play window-closed-in-credits - 0 "$(ended credits closed)" "$data" --autoplay \
 play minimized-and-restored - 0 "$won" "$data" --autoplay \
   --input "$(script minimize '2000 window minimize' '2100 window restore')"
 play frame-limit - 0 "$(ended game max-frames)" "$data" --max-frames 2000
+
+# The sound: a game recorded whole, and games on damaged sound data, which play on silently.
+play game-won-with-sound v 0 "$won" "$data" --autoplay --record-audio "$work/won.wav"
+sound() { play "$1" "$2" 0 "$won" "$work/data-$1" --autoplay --record-audio "$work/$1.wav"; }
+sound sounds-missing -
+sound sounds-not-an-archive -
+sound sounds-cut-short v
+sound sounds-not-sounds -
 
 # fatal NAME VALGRIND TEXT: a run on damaged data that must end with a box showing TEXT.
 fatal() { play "$1" "$2" 1 "$3" "$work/data-$1" --autoplay; }

@@ -2,7 +2,8 @@
 # Tests the Debian package as a player meets it: checks that every library the programs
 # link comes from a package the .deb depends on, installs it with apt-get (which brings
 # those packages), plays the installed game from an empty folder (headless, and through SDL
-# on its dummy video driver), and looks for its manual page and desktop entry. Needs root.
+# on its dummy video driver), and looks for its manual page, desktop entry and copyright
+# file. Needs root.
 #
 #   scripts/test-deb.sh [--keep] [PACKAGE.deb]  # on this machine; the package is removed
 #                                               # again unless it was there before or --keep
@@ -106,6 +107,7 @@ fi
 
 target quibbet --version | head -n 1
 target test -f /usr/share/man/man6/quibbet.6.gz || fail "no manual page"
+target test -f /usr/share/doc/quibbet/copyright || fail "no copyright file"
 entry="$(target dpkg -L quibbet | grep '/applications/.*\.desktop$')" || fail "no desktop entry"
 desktop-file-validate "$(host_path "$entry")" || fail "$entry is not a valid desktop entry"
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "gfx/blit.h"
 #include "gfx/sprite.h"
@@ -18,6 +19,7 @@ void TCreditsScene::Setup() {
   auto* director = new TCreditsDirector(Agent);
   Remove(placeholder);
   Place(director);
+  PlayMusic(TMusic::Credits);
 }
 
 TCreditsDirector::TCreditsDirector(TAgentEntity* agent) : TSceneEntity(0, 0, agent) {

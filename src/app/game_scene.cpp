@@ -2,6 +2,7 @@
 #include "app/game_scene.h"
 
 #include "app/settings.h"
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "game/boss.h"
 #include "game/bus.h"
@@ -35,6 +36,7 @@ void TGameScene::Setup() {
   Place(World);
   SeedRandom(Settings.Seed ? *Settings.Seed : CurrentPlatform().TickCount());
   SetCursorVisible(false);
+  PlayMusic(TMusic::Game);
 }
 
 void TGameScene::AddToReport(TSceneRecord& record) const {

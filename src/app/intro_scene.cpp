@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "gfx/blit.h"
 #include "gfx/sprite.h"
@@ -25,6 +26,7 @@ void TIntroScene::Setup() {
   auto* director = new TIntroDirector(Agent);
   Remove(placeholder);
   Place(director);
+  PlayMusic(TMusic::Intro);
 }
 
 namespace {

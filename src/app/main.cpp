@@ -1,22 +1,16 @@
-// main(): reads the command line, chooses a back end, runs the program entry and reports.
+// main(): reads the command line, finds the data, chooses a back end, runs the game and
+// writes its summary.
 #include <cstdio>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "app/data_search.h"
 #include "app/frame_recorder.h"
 #include "app/options.h"
-#include "app/program.h"
-#include "app/scene_list.h"
-#include "app/settings.h"
-#include "game/autopilot.h"
-#include "gfx/boxes.h"
+#include "app/run.h"
 #include "gfx/display.h"
 #include "platform/headless/headless_platform.h"
 #include "res/data_dir.h"
-#include "res/image_cache.h"
-#include "res/packfile.h"
 #ifdef QUIBBET_HAVE_SDL
 #include "platform/sdl/sdl_platform.h"
 #endif
@@ -25,26 +19,6 @@
 #endif
 
 namespace {
-
-constexpr int BadUsage = 2;
-
-bool ReadScript(const std::string& path, TInputScript& script) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  if (!in) {
-    std::fprintf(stderr, "quibbet: cannot read the input script %s\n", path.c_str());
-    return false;
-  }
-  TScriptError error;
-  auto parsed = ParseInputScript(text.str(), error);
-  if (!parsed) {
-    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), error.Line, error.Reason.c_str());
-    return false;
-  }
-  script = std::move(*parsed);
-  return true;
-}
 
 std::unique_ptr<TPlatform> MakePlatform(const TOptions& options, TPlatformConfig config) {
   if (options.Headless) return CreateHeadlessPlatform(std::move(config));
@@ -84,16 +58,8 @@ int main(int argc, char** argv) {
     case TOptionsResult::BadUsage:
       return BadUsage;
   }
-  TPlatformConfig config;
-  config.Turbo = options.Turbo;
-  if (!options.InputFile.empty()) {
-    TInputScript script;
-    if (!ReadScript(options.InputFile, script)) return BadUsage;
-    config.Script = std::move(script);
-  }
   const TDataSearch data = FindGameData(options.DataDir, DataSearchInputsOfThisProgram(argv[0]));
   SetDataDirectory(data.Dir);
-  Settings.Seed = options.Seed;
 
   std::unique_ptr<TFrameRecorder> recorder;
   if (!options.RecordDir.empty()) {
@@ -105,28 +71,14 @@ int main(int argc, char** argv) {
     };
   }
 
-  if (options.Autoplay) StartAutopilot();
-
-  std::unique_ptr<TPlatform> platform = MakePlatform(options, std::move(config));
-  if (!platform) return BadUsage;
-  SetPlatform(platform.get());
-
   TRunReport report;
-  CacheInit();
-  try {
-    StartupCheck();
-    RunProgram(GameScenes(), options.MaxFrames, report);
-  } catch (const TProgramExit& exit) {
-    report.ExitCode = exit.Code;
-  }
+  RunGame(
+      options, [&](TPlatformConfig config) { return MakePlatform(options, std::move(config)); },
+      report);
+  Display.OnPresent = nullptr;
+  if (report.ExitCode == BadUsage) return BadUsage;
   // The box named the missing archive; a player also needs to know where it was looked for.
   if (report.ExitCode != 0 && !data.Found) std::fputs(DescribeSearch(data).c_str(), stderr);
-  CacheDone();
-  ResetPackfiles();
-  report.Frames = Display.FramesPresented;
-  Display.OnPresent = nullptr;
-  SetPlatform(nullptr);
-  platform.reset();
   if (!options.SummaryFile.empty() && !WriteSummary(options.SummaryFile, report) &&
       report.ExitCode == 0)
     report.ExitCode = 1;

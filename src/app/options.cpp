@@ -29,6 +29,8 @@ constexpr const char* Epilogue =
     "  the data folder installed with the program (PREFIX/share/quibbet);\n"
     "  DIR/quibbet for each DIR of $XDG_DATA_DIRS\n"
     "    (default /usr/local/share:/usr/share).\n"
+    "The sound comes from SOUNDS.MPK in the same folder; without it the game is\n"
+    "silent. --headless plays no sound, but --record-audio records it.\n"
     "\n"
     "Exit status:\n"
     " 0  if the run ended normally (Escape and a closed window included),\n"
@@ -169,6 +171,14 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
       ->group(game);
   app.add_flag("--autoplay", options.Autoplay, "let the built-in pilot play the game")->group(game);
 
+  const std::string sound = "Sound";
+  app.add_flag("--mute", options.Mute, "play without sound (--record-audio still records\nit)")
+      ->group(sound);
+  app.add_option("--volume", options.Volume, "play the sound at volume N, 0 to 100 (default\n100)")
+      ->option_text("N")
+      ->check(CLI::Range(0, 100))
+      ->group(sound);
+
   const std::string testing = "Testing and recording";
   app.add_flag("--turbo", options.Turbo, "run on a virtual clock: no frame delay, no pauses")
       ->group(testing);
@@ -191,6 +201,10 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
                  "record only these global frame indices\n(comma-separated)")
       ->option_text("LIST")
       ->delimiter(',')
+      ->group(testing);
+  app.add_option("--record-audio", options.RecordAudioFile,
+                 "write the game's sound to FILE as a WAV file")
+      ->option_text("FILE")
       ->group(testing);
   app.add_option("--summary", options.SummaryFile,
                  "write a JSON summary of the run to FILE ('-' for\nstandard output)")

@@ -22,6 +22,9 @@ struct TOptions {
   std::vector<uint64_t> RecordFrames;
   std::string SummaryFile;  // "-" is stdout
   bool Autoplay = false;    // the built-in pilot plays the game
+  bool Mute = false;
+  int Volume = 100;             // 0 to 100
+  std::string RecordAudioFile;  // the game's sound as a WAV file
 };
 
 enum class TOptionsResult {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
@@ -76,6 +77,7 @@ TSceneEnd TScene::Run(uint64_t maxTotalFrames) {
   for (;;) {
     UpdateAndDraw();
     PresentSurface(FrameBuffer.Pixels);
+    AudioFrame();
     ++FramesRun;
     if (FrameWatcher) FrameWatcher(*this);
     PumpMessages();

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "game/random.h"
 #include "gfx/boxes.h"
@@ -40,6 +41,12 @@ void TDrumbo::OnEntityDestroyed(TBaseEntity* e) {
   }
 }
 
+void TDrumbo::Hit(int16_t damage) {
+  TMovingEntity::Hit(damage);
+  // Its fall has a sound of its own.
+  if (IsAlive()) PlaySound(TSound::EnemyHit, X);
+}
+
 void TDrumbo::DropGrenade() {
   if (TGrenade* grenade = FirstIdle(Grenades))
     grenade->Launch(X, static_cast<int16_t>(Y + Image.Height + 10));
@@ -64,6 +71,7 @@ bool TDrumbo::Update() {
       falling->Launch(X, static_cast<int16_t>(Y + Image.Height + 30));
       Agent->Add(falling);
       Dying = true;
+      PlaySound(TSound::BomberFalling, X);
     }
   } else if (FallDelay > 0) {
     --FallDelay;

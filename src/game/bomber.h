@@ -14,6 +14,7 @@ class TDrumbo : public TMovingEntity {
   // Forgets a grenade that is going away (its target is not watched).
   void OnEntityDestroyed(TBaseEntity* e) override;
   uint8_t Kind() override { return KindBomber; }
+  void Hit(int16_t damage) override;
 
   TGrenade* Grenades[PoolSize] = {};
   int16_t TargetX = 0;

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "game/status_display.h"
 
@@ -22,6 +23,7 @@ TZelvina::TZelvina(TAgentEntity* agent) : TMovingEntity(0, 0, agent, "zelvina.pc
 void TZelvina::Hit(int16_t damage) {
   TMovingEntity::Hit(damage);
   WasHit = true;
+  PlaySound(TSound::BossHit, X);
 }
 
 void TZelvina::GetBounds(TPoint16& topLeft, TPoint16& bottomRight) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "game/status_display.h"
 #include "gfx/window.h"
@@ -45,7 +46,9 @@ void TPlayerBus::Hit(int16_t damage) {
     Agent->CreateEntity(1, 0xC000, "explosion", true,
                         static_cast<int16_t>(X + Image.Width / 4 - 32),
                         static_cast<int16_t>(Y - 32), 16, 0, 0, 0);
+    PlaySound(TSound::Explosion, X);
   } else {
+    PlaySound(TSound::BusHit, X);
     Agent->CreateEntity(1, 0xC000, "blood", true, static_cast<int16_t>(X + Image.Width / 2 - 32),
                         static_cast<int16_t>(Y + Image.Height / 2 - 32), 4, 0, 0, 0);
   }

@@ -1,7 +1,16 @@
 // Carrot and m&m behaviour.
 #include "game/enemies.h"
 
+#include "audio/audio.h"
 #include "entity/agent.h"
+
+namespace {
+
+void ReportHit(const TMovingEntity& enemy) {
+  PlaySound(enemy.IsAlive() ? TSound::EnemyHit : TSound::EnemyDestroyed, enemy.X);
+}
+
+}  // namespace
 
 TCarrot::TCarrot(int16_t x, int16_t y, TAgentEntity* agent)
     : TMovingEntity(x, y, agent, "carrot.pcx", 100) {}
@@ -29,6 +38,7 @@ bool TCarrot::Update() {
 
 void TCarrot::Hit(int16_t damage) {
   TMovingEntity::Hit(damage);
+  ReportHit(*this);
   if (!IsAlive()) Agent->QueueDestroy(this);
 }
 
@@ -58,6 +68,7 @@ bool TMnM::Update() {
 
 void TMnM::Hit(int16_t damage) {
   TMovingEntity::Hit(damage);
+  ReportHit(*this);
   if (!IsAlive()) Agent->QueueDestroy(this);
 }
 

@@ -1,12 +1,14 @@
 // Projectile flight, the collision rule and the grenades' explosions.
 #include "game/projectile.h"
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 
 namespace {
 
 void Explode(TAgentEntity* agent, int16_t x, int16_t y) {
   agent->CreateEntity(1, 0xC000, "explosion", true, x, static_cast<int16_t>(y - 32), 16, 0, 0, 0);
+  PlaySound(TSound::Explosion, x);
 }
 
 }  // namespace
@@ -15,6 +17,11 @@ TProjectile::TProjectile(TAgentEntity* agent, TMovingEntity* owner, const std::s
     : TMovingEntity(0, 0, agent, imageName, 1), Owner(owner) {}
 
 bool TProjectile::Update() {
+  // A shot stopped before its first update (it met something at once) was still fired.
+  if (Launched) {
+    Launched = false;
+    ReportLaunch();
+  }
   const bool wasFlying = Flying;
   if (Agent->IsHalted()) StopFlight();
   return wasFlying;
@@ -48,6 +55,7 @@ void TProjectile::Collide(TCollidable& other, TPoint16, TPoint16) {
 
 void TProjectile::Launch(int16_t x, int16_t y) {
   Flying = true;
+  Launched = true;
   X = x;
   Y = y;
 }
@@ -59,6 +67,10 @@ bool THolyCross::Update() {
   X = static_cast<int16_t>(X + 5);
   if (X > 800) StopFlight();
   return TProjectile::Update();
+}
+
+void THolyCross::ReportLaunch() {
+  PlaySound(TSound::Fire, X);
 }
 
 TMedRed::TMedRed(TAgentEntity* agent, TMovingEntity* owner)
@@ -79,6 +91,10 @@ bool TGrenade::Update() {
   X = static_cast<int16_t>(X - 15);
   if (X < -Image.Width) StopFlight();
   return TProjectile::Update();
+}
+
+void TGrenade::ReportLaunch() {
+  PlaySound(TSound::GrenadeThrown, X);
 }
 
 void TGrenade::Collide(TCollidable& other, TPoint16 otherTopLeft, TPoint16 otherBottomRight) {

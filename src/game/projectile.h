@@ -10,6 +10,7 @@ class TProjectile : public TMovingEntity {
   TProjectile(TAgentEntity* agent, TMovingEntity* owner, const std::string& imageName);
 
   // The flight check: drawn while flying; a halted game stops every shot after this frame.
+  // The first update after a launch reports the shot, in the frame it is first drawn.
   bool Update() override;
   // A projectile goes with its owner.
   void OnEntityDestroyed(TBaseEntity* e) override;
@@ -24,13 +25,20 @@ class TProjectile : public TMovingEntity {
 
   int16_t Damage = 5;
   bool Flying = false;
+  bool Launched = false;           // launched and not yet reported
   TMovingEntity* Owner = nullptr;  // never damaged by its own shots
+
+ protected:
+  virtual void ReportLaunch() {}
 };
 
 class THolyCross : public TProjectile {
  public:
   THolyCross(TAgentEntity* agent, TMovingEntity* owner);
   bool Update() override;
+
+ protected:
+  void ReportLaunch() override;
 };
 
 class TMedRed : public TProjectile {
@@ -45,6 +53,9 @@ class TGrenade : public TProjectile {
   bool Update() override;
   // Explodes where it stops.
   void Collide(TCollidable& other, TPoint16 otherTopLeft, TPoint16 otherBottomRight) override;
+
+ protected:
+  void ReportLaunch() override;
 };
 
 // Falls straight down, ignoring the halted game, until it meets its owner: then both go up

@@ -1,6 +1,7 @@
 // The world's frame: clock, timetable, endings, count-down.
 #include "game/world.h"
 
+#include "audio/audio.h"
 #include "entity/agent.h"
 #include "game/bomber.h"
 #include "game/boss.h"
@@ -74,6 +75,8 @@ void TGameWorld::RunTimetable() {
     case 1900:
       Boss = new TZelvina(agent);
       agent->Add(Boss);
+      PlaySound(TSound::BossArrives, Boss->X);
+      PlayMusic(TMusic::Boss);
       break;
     default:
       break;
@@ -87,6 +90,8 @@ void TGameWorld::BeginEnding(TGameEnding ending, const char* picture, bool keyed
   if (halt) Agent->SetHalted(true);
   EndTimer = 101;
   Ending = ending;
+  StopMusic();
+  PlaySound(ending == TGameEnding::Lost ? TSound::Lose : TSound::Win, 400);
 }
 
 void TGameWorld::CheckEndings() {

@@ -3,6 +3,7 @@
 // events as window messages that the engine's window procedure turns into input state.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -49,6 +50,11 @@ using TWindowProc = uint32_t (*)(const TMessage& msg);
 
 enum class TBoxKind { Error, Information };
 
+// Sound goes to the platform as 16-bit stereo frames (left, right) at this rate; the engine
+// hands over AudioFrameLength frames, the sound of one game frame, each time it presents one.
+constexpr int32_t AudioRate = 44100;
+constexpr size_t AudioFrameLength = AudioRate / 20;
+
 class TPlatform {
  public:
   virtual ~TPlatform() = default;
@@ -86,6 +92,11 @@ class TPlatform {
   // --- Time -----------------------------------------------------------------
   virtual uint32_t TickCount() = 0;  // milliseconds, wrapping at 2^32
   virtual void Sleep(uint32_t ms) = 0;
+
+  // --- Sound ----------------------------------------------------------------------------
+  // Plays `frames` stereo frames after those handed over before. The first call opens the
+  // device; a back end without one (or whose device did not open) drops the samples.
+  virtual void QueueAudio(const int16_t* samples, size_t frames) = 0;
 };
 
 // The back end the program runs on. main() installs one before anything else runs;

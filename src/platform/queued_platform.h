@@ -40,12 +40,16 @@ class TQueuedPlatform : public TPlatform {
   void ClosePresentation() override;
   uint32_t TickCount() override;
   void Sleep(uint32_t ms) override;
+  void QueueAudio(const int16_t* samples, size_t frames) override {
+    QueueNativeAudio(samples, frames);
+  }
 
   // Queues a message as if the platform had sent it.
   void Post(const TMessage& msg);
   uint64_t PresentedFrames() const { return Presented; }
   int CursorCount() const { return CursorShowCount; }
   bool WindowExists() const { return WindowOpen; }
+  bool Turbo() const { return Config.Turbo; }
 
  protected:
   // Hooks for a native back end; the defaults have no native side at all.
@@ -59,6 +63,7 @@ class TQueuedPlatform : public TPlatform {
   virtual void OpenNativePresentation(int32_t, int32_t) {}
   virtual void PresentNative(const uint16_t*) {}
   virtual void CloseNativePresentation() {}
+  virtual void QueueNativeAudio(const int16_t*, size_t) {}  // no device: the samples go nowhere
 
   // Hands a message straight to the window procedure, as a platform does for messages it
   // sends rather than posts (creation, destruction).

@@ -8,6 +8,7 @@
 
 #include "app/frame_recorder.h"
 #include "support/game_data.h"
+#include "support/picture_files.h"
 #include "support/run_binary.h"
 
 namespace {
@@ -38,19 +39,6 @@ std::string ScriptFile(const std::string& name, const std::string& text) {
   const std::string path = ScratchDir("scripts_" + name) + "/input.txt";
   WriteWholeFile(path, text);
   return path;
-}
-
-// Decodes a PNG into 8-bit RGB; empty on failure.
-std::vector<uint8_t> ReadPng(const std::string& path, uint32_t& width, uint32_t& height) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
-  image.format = PNG_FORMAT_RGB;
-  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
-  width = image.width;
-  height = image.height;
-  return rgb;
 }
 
 }  // namespace

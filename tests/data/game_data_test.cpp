@@ -1,6 +1,7 @@
 // The game's own data as the build makes it: every picture, font and text of SPRITES.MPK,
 // FONTS.MPK and TEXTS.MPK loads through the engine with the sizes the game's rules rely on,
-// and every text fits its box and holds only characters its font draws.
+// every text fits its box and holds only characters its font draws, and every sound of
+// SOUNDS.MPK plays.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/sound_bank.h"
 #include "gfx/pcx.h"
 #include "res/data_dir.h"
 #include "res/image_cache.h"
@@ -218,6 +220,7 @@ TEST_F(GameDataTest, ArchivesHoldExactlyTheFilesTheGameLoads) {
     texts.push_back(box.File);
   std::sort(texts.begin(), texts.end());
   EXPECT_EQ(Members("TEXTS"), texts);
+  EXPECT_EQ(Members("SOUNDS").size(), SoundCount + MusicCount);
 }
 
 // ---- Pictures ---------------------------------------------------------------------------
@@ -417,3 +420,28 @@ TEST_F(GameDataTest, CreditsShowEveryHungarianLetter) {
 }
 
 }  // namespace
+
+// ---- Sounds -----------------------------------------------------------------------------
+
+TEST_F(GameDataTest, EverySoundIsThereAndPlays) {
+  testing::internal::CaptureStderr();
+  const TSoundBank bank = LoadSoundBank();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "no sound is missing or unreadable";
+  for (size_t i = 0; i < SoundCount; ++i) {
+    EXPECT_GT(PcmFrames(bank.Effects[i]), AudioFrameLength / 4) << SoundNames[i];
+    EXPECT_LT(PcmFrames(bank.Effects[i]), 4 * size_t{AudioRate}) << SoundNames[i];
+  }
+  // The level's pieces loop, so each must join its own start: a whole number of samples that
+  // ends where it began, give or take the smallest step of the music itself.
+  for (TMusic piece : {TMusic::Game, TMusic::Boss}) {
+    TMusicSource& music = *bank.Music[static_cast<size_t>(piece)];
+    std::vector<int16_t> all(2 * 120 * size_t{AudioRate});
+    const size_t frames = music.Read(all.data(), PcmFrames(all));
+    ASSERT_GT(frames, 10 * size_t{AudioRate}) << MusicNames[static_cast<size_t>(piece)];
+    for (int c = 0; c < 2; ++c)
+      EXPECT_LT(std::abs(all[c] - all[2 * (frames - 1) + c]), 3000)
+          << MusicNames[static_cast<size_t>(piece)] << " joins its start without a click";
+  }
+  for (size_t i = 0; i < MusicCount; ++i)
+    EXPECT_TRUE(bank.Music[i]) << MusicNames[i];
+}

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The game as a player meets it: a real window on an X server (Xvfb, with the openbox window
-manager), driven by xdotool and wmctrl and photographed with ImageMagick's import; and the game
-installed into a temporary prefix. ctest runs one case per test:
+manager), driven by xdotool and wmctrl and photographed with ImageMagick's import; the game
+installed into a temporary prefix; and its Debian package's licences. ctest runs one case per
+test:
 
     desktop_test.py --game BIN --data DIR --build DIR --version V --scratch DIR CASE
 
@@ -13,6 +14,7 @@ import argparse
 import glob
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -20,6 +22,7 @@ import sys
 import tempfile
 import time
 import traceback
+import xml.etree.ElementTree as ElementTree
 
 from PIL import Image, ImageChops, ImageStat
 
@@ -31,6 +34,8 @@ SKIP_INTRO = "0 key down 27\n1 key up 27\n"
 
 X_TOOLS = ["Xvfb", "openbox", "xdotool", "wmctrl", "import", "xwininfo", "xmessage"]
 INSTALL_TOOLS = ["desktop-file-validate", "appstreamcli", "man", "groff"]
+PACKAGE_TOOLS = ["cpack", "dpkg-deb"]
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 # openbox with no key bindings of its own, so every key goes to the game, and new windows
 # take the focus as on a usual desktop.
@@ -91,7 +96,9 @@ class Desktop:
         with os.fdopen(read_fd) as pipe:
             number = pipe.readline().strip()
         check(number, "Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=":" + number)
+        # SDL's dummy sound device plays at the real pace into nothing: the game's sound runs
+        # as on a desktop, where a machine without a sound card would only say it has none.
+        self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy")
         for name in ("WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
             self.env.pop(name, None)
         rc = os.path.join(scratch, "openbox-rc.xml")
@@ -618,6 +625,108 @@ def InstalledGameRunsFromAnotherDirectory(ctx):
           f"--version says {version.splitlines()[0]}")
 
 
+def dep5(text):
+    """The paragraphs of a machine-readable copyright file, as dictionaries of fields whose
+    values keep their continuation lines."""
+    paragraphs = []
+    for block in re.split(r"\n\s*\n", text.strip("\n")):
+        fields, name = {}, None
+        for line in block.split("\n"):
+            if line[:1] in (" ", "\t"):
+                check(name, f"a continuation line opens a paragraph: {line!r}")
+                fields[name] += "\n" + line.strip()
+            else:
+                name, colon, value = line.partition(":")
+                check(colon and name not in fields, f"not a new field: {line!r}")
+                fields[name] = value.strip()
+        paragraphs.append(fields)
+    return paragraphs
+
+
+def words(text):
+    return " ".join(text.split())
+
+
+def DebianPackageCarriesTheLicences(ctx):
+    # The package as scripts/build-deb.sh makes it, from this build's install rules.
+    out = os.path.join(ctx.scratch, "package")
+    subprocess.run(["cpack", "-G", "DEB", "--config", os.path.join(ctx.build, "CPackConfig.cmake"),
+                    "-B", out], check=True, stdout=subprocess.DEVNULL)
+    debs = glob.glob(os.path.join(out, "quibbet_*.deb"))
+    check(len(debs) == 1, f"cpack made {debs}")
+    root = os.path.join(ctx.scratch, "root")
+    subprocess.run(["dpkg-deb", "-x", debs[0], root], check=True)
+    path = os.path.join(root, "usr/share/doc/quibbet/copyright")
+    check(os.path.isfile(path), "the package has no /usr/share/doc/quibbet/copyright")
+    with open(path, encoding="utf-8") as f:
+        paragraphs = dep5(f.read())
+
+    def source(name):
+        with open(os.path.join(SOURCE, name), encoding="utf-8") as f:
+            return f.read()
+
+    header, rest = paragraphs[0], paragraphs[1:]
+    check(header.get("Format") ==
+          "https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/",
+          f"not a machine-readable copyright file: {header}")
+    files = [p for p in rest if "Files" in p]
+    texts = {p["License"].split("\n")[0]: p["License"] for p in rest if "Files" not in p}
+    check(len(texts) == len(rest) - len(files), "a licence has two standalone paragraphs")
+    named = set()
+    for paragraph in files:
+        check("Copyright" in paragraph and "License" in paragraph,
+              f"a Files paragraph lacks Copyright or License: {paragraph}")
+        for pattern in paragraph["Files"].split():
+            check(glob.glob(os.path.join(SOURCE, pattern)), f"{pattern} matches no file")
+        names, _, own_text = paragraph["License"].partition("\n")
+        for name in re.split(r" and | or ", names):
+            named.add(name)
+            check(own_text or name in texts, f"the licence {name} has no text")
+    check(set(texts) <= named, f"licences no file is under: {set(texts) - named}")
+    check(files[0]["Files"] == "*" and files[0]["License"] == "MIT",
+          "the code is not under the MIT licence")
+    copyright_line = source("LICENSE").split("\n")[2]
+    check(copyright_line == f"Copyright (c) {files[0]['Copyright']}",
+          f"LICENSE says {copyright_line!r}, the copyright file {files[0]['Copyright']!r}")
+    check({"MIT", "CC-BY-4.0", "OFL-1.1", "Adobe-DEC-75dpi"} <= named,
+          f"the licences named are {sorted(named)}")
+    # Each folder of data has its own licence, not the code's that covers the rest.
+    assets = os.path.join(SOURCE, "assets")
+    folders = {name for name in os.listdir(assets)
+               if os.path.isdir(os.path.join(assets, name)) and name != "tools"}
+    covered = {pattern.split("/")[1] for paragraph in files[1:]
+               for pattern in paragraph["Files"].split() if pattern.startswith("assets/")}
+    check(folders <= covered, f"assets/ folders under the code's licence: {folders - covered}")
+    # The texts are the ones the source tree carries.
+    text = {name: words(re.sub(r"^\.$", "", body.partition("\n")[2], flags=re.MULTILINE))
+            for name, body in texts.items()}
+    check(text["MIT"] == words(source("LICENSE").split("\n", 3)[3]),
+          "the MIT text differs from LICENSE")
+    check(text["OFL-1.1"] == words(source("assets/fonts/OFL-1.1.txt")),
+          "the OFL-1.1 text differs from assets/fonts/OFL-1.1.txt")
+    check(text["Adobe-DEC-75dpi"] in words(source("assets/LICENSE.md")),
+          "the Adobe-DEC-75dpi text is not the one in assets/LICENSE.md")
+
+    metainfo = glob.glob(os.path.join(root, "usr/share/metainfo/*.metainfo.xml"))
+    check(len(metainfo) == 1, f"the package has the metadata files {metainfo}")
+    project = ElementTree.parse(metainfo[0]).getroot().findtext("project_license") or ""
+    check({"MIT", "CC-BY-4.0", "OFL-1.1"} <= set(project.split(" AND ")),
+          f"the metadata's project_license is {project!r}")
+
+    # Lintian, where Debian's is installed (scripts/packages.txt lists it): every tag about
+    # the copyright file or a licence fails the case; the others (no changelog, and the like
+    # of a package not built by Debian's tools) are not this case's concern.
+    if shutil.which("lintian") is None:
+        print("lintian is not installed: its copyright checks are left out")
+        return
+    run = subprocess.run(["lintian", "--display-info", "--pedantic", "--fail-on", "none",
+                          debs[0]], capture_output=True, text=True)
+    check(run.returncode == 0, f"lintian failed: {run.stderr}")
+    tags = re.findall(r"^[A-Z]: quibbet[^:]*: (\S+)", run.stdout, re.MULTILINE)
+    found = sorted({tag for tag in tags if re.search(r"copyright|licen[cs]e", tag)})
+    check(not found, f"lintian: {found}\n{run.stdout}")
+
+
 # ---- Running one case ---------------------------------------------------------------------
 
 
@@ -660,6 +769,7 @@ CASES = {f.__name__: f for f in [
     SignalsEndTheRunLikeAClosedWindow,
     FatalBoxReleasesTheScreenAndThePointer,
     InstalledGameRunsFromAnotherDirectory,
+    DebianPackageCarriesTheLicences,
 ]}
 
 
@@ -672,7 +782,8 @@ def main():
     for name in ("game", "data", "build", "scratch"):
         setattr(options, name, os.path.abspath(getattr(options, name)))
 
-    needed = INSTALL_TOOLS if options.case == "InstalledGameRunsFromAnotherDirectory" else X_TOOLS
+    needed = {"InstalledGameRunsFromAnotherDirectory": INSTALL_TOOLS,
+              "DebianPackageCarriesTheLicences": PACKAGE_TOOLS}.get(options.case, X_TOOLS)
     missing = [tool for tool in needed if shutil.which(tool) is None]
     if missing:
         print(f"skipped: {', '.join(missing)} not installed (see scripts/packages.txt)")

@@ -2,7 +2,7 @@
 // borders and high-DPI outputs included, find their frame pixel.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/display_fit.h"
+#include "platform/display_fit.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "support/engine_fixture.h"
 
+#include "audio/audio.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
 #include "res/data_dir.h"
@@ -14,6 +15,7 @@ void TEngineFixture::SetUp() {
 
 void TEngineFixture::TearDown() {
   // Whatever a test left loaded or open goes before the next test starts.
+  ResetAudioState();
   CacheDone();
   ResetPackfiles();
   SetDataDirectory("");

@@ -45,10 +45,14 @@ class TTestPlatform : public TQueuedPlatform {
   void OpenNativePresentation(int32_t, int32_t) override { ++PresentationsOpened; }
   void CloseNativePresentation() override { ++PresentationsClosed; }
   void PlaceNativeWindow(bool restore) override { WindowMinimized = !restore; }
+  void QueueNativeAudio(const int16_t* samples, size_t frames) override {
+    Audio.insert(Audio.end(), samples, samples + 2 * frames);
+  }
 
  public:
   int PresentationsOpened = 0;
   int PresentationsClosed = 0;
+  std::vector<int16_t> Audio;  // every sample handed over, stereo
 };
 
 class TEngineFixture : public ::testing::Test {

@@ -1,5 +1,7 @@
 #include "support/picture_files.h"
 
+#include <png.h>
+
 #include <fstream>
 #include <vector>
 
@@ -18,4 +20,16 @@ void WriteFlatPcx(const std::string& dir, const std::string& name, int32_t width
   EncodePcx(rgb.data(), width, height, file);
   std::ofstream(dir + "/" + name, std::ios::binary)
       .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
+std::vector<uint8_t> ReadPng(const std::string& path, uint32_t& width, uint32_t& height) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  image.format = PNG_FORMAT_RGB;
+  std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return {};
+  width = image.width;
+  height = image.height;
+  return rgb;
 }

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+
+#include "platform/sdl/sdl_audio.h"
 
 namespace {
 
@@ -75,6 +78,7 @@ class TSdlPlatform : public TQueuedPlatform {
   // Every way out of the program passes here (main() owns the back end and unwinds to it
   // after a fatal box too): the window, and with it a full screen and a pointer grab, goes.
   ~TSdlPlatform() override {
+    Audio.reset();
     CloseNativePresentation();
     DestroyNativeWindow();
     if (Initialised) {
@@ -183,6 +187,11 @@ class TSdlPlatform : public TQueuedPlatform {
   void CloseNativePresentation() override {
     DestroyTextures();
     HasFrame = false;
+  }
+
+  void QueueNativeAudio(const int16_t* samples, size_t frames) override {
+    if (!Audio) Audio = std::make_unique<TSdlAudio>(Turbo());
+    Audio->Queue(samples, frames);
   }
 
  private:
@@ -365,6 +374,7 @@ class TSdlPlatform : public TQueuedPlatform {
   }
 
   TSdlConfig Sdl;
+  std::unique_ptr<TSdlAudio> Audio;
   bool Initialised = false;
   SDL_Window* Window = nullptr;
   SDL_Renderer* Renderer = nullptr;

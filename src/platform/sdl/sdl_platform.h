@@ -5,8 +5,8 @@
 
 #include <memory>
 
+#include "platform/display_fit.h"
 #include "platform/queued_platform.h"
-#include "platform/sdl/display_fit.h"
 
 struct TSdlConfig {
   bool Windowed = false;

@@ -10,6 +10,7 @@
 
 #include "platform/queued_platform.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_audio.h"
 #include "platform/win32/win32_platform.h"
 
 // Box types: an error box and an information box, both on top and in the foreground.
@@ -52,6 +53,7 @@ class TWin32Platform final : public TPlatform {
   void ClosePresentation() override;
   uint32_t TickCount() override;
   void Sleep(uint32_t ms) override;
+  void QueueAudio(const int16_t* samples, size_t frames) override;
 
   HWND Window() const { return Handle; }
   HDC DeviceContext() const { return Dc; }
@@ -101,4 +103,5 @@ class TWin32Platform final : public TPlatform {
   bool LeftDown = false;
   bool RightDown = false;
   uint32_t MousePosition = 0;
+  std::unique_ptr<TWin32Audio> Audio;  // made by the first samples
 };

@@ -54,6 +54,7 @@ TWin32Platform::TWin32Platform(TPlatformConfig config, TWin32Config win32)
 }
 
 TWin32Platform::~TWin32Platform() {
+  Audio.reset();
   Proc = nullptr;
   if (Handle != nullptr) {
     if (Dc != nullptr) ReleaseDC(Handle, Dc);
@@ -330,4 +331,11 @@ void TWin32Platform::Sleep(uint32_t ms) {
     return;
   }
   ::Sleep(ms);
+}
+
+// --- Sound -----------------------------------------------------------------------------
+
+void TWin32Platform::QueueAudio(const int16_t* samples, size_t frames) {
+  if (!Audio) Audio = std::make_unique<TWin32Audio>(Config.Turbo);
+  Audio->Queue(samples, frames);
 }

@@ -1,5 +1,6 @@
 // How the frame is fitted to the screen and how a pointer position finds its frame pixel:
-// plain geometry in output pixels, kept free of SDL so that it is tested without a display.
+// plain geometry in output pixels, shared by the back ends that scale the frame (SDL, web) and
+// tested without a display.
 #pragma once
 
 #include <algorithm>

@@ -1,0 +1,110 @@
+// The run's sound: the bank, the mixer, the recording, and the hand-over each frame.
+#include "audio/audio.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <memory>
+
+#include "audio/mixer.h"
+#include "audio/sound_bank.h"
+#include "audio/wav_recorder.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Pieces that end with their scene play once; the level's pieces loop.
+constexpr bool MusicLoops[MusicCount] = {false, true, true, false};
+constexpr uint32_t MusicFadeFrames = 15;
+constexpr uint32_t StopFadeFrames = 30;
+// Effects never sit hard in one speaker: half way to the side at the screen's edges.
+constexpr int32_t WidestPan = TMixer::Unity / 2;
+
+struct TAudioState {
+  bool Running = false;
+  TSoundBank Bank;
+  TMixer Mixer;
+  std::unique_ptr<TWavRecorder> Recorder;
+  std::bitset<SoundCount> StartedThisFrame;
+  int32_t Volume = TMixer::Unity;
+  std::array<int16_t, 2 * AudioFrameLength> Frame{};
+  std::array<int16_t, 2 * AudioFrameLength> Heard{};
+};
+
+TAudioState Audio;
+
+TAudioState& State() {
+  return Audio;
+}
+
+// The volume scale follows loudness more than amplitude: 50 is about half as loud as 100.
+int32_t MasterGain(int volume) {
+  const int64_t v = std::clamp(volume, 0, 100);
+  return static_cast<int32_t>(v * v * TMixer::Unity / 10000);
+}
+
+}  // namespace
+
+bool StartAudio(const TAudioConfig& config, std::string& error) {
+  TAudioState& audio = State();
+  if (!config.Enabled) return true;
+  if (!config.RecordFile.empty()) {
+    audio.Recorder = std::make_unique<TWavRecorder>();
+    if (!audio.Recorder->Open(config.RecordFile, error)) {
+      audio.Recorder.reset();
+      return false;
+    }
+  }
+  audio.Bank = LoadSoundBank();
+  audio.Volume = MasterGain(config.Volume);
+  audio.Running = true;
+  return true;
+}
+
+bool StopAudio(std::string& error) {
+  TAudioState& audio = State();
+  bool ok = true;
+  if (audio.Recorder) ok = audio.Recorder->Finish(error);
+  ResetAudioState();
+  return ok;
+}
+
+void ResetAudioState() {
+  TAudioState& audio = State();
+  audio.Mixer = TMixer{};  // it refers to the bank's sounds, which go next
+  audio = TAudioState{};
+}
+
+void PlaySound(TSound sound, int x) {
+  TAudioState& audio = State();
+  const size_t index = static_cast<size_t>(sound);
+  if (!audio.Running || audio.StartedThisFrame[index]) return;
+  audio.StartedThisFrame[index] = true;
+  const int32_t pan = (std::clamp(x, 0, 800) - 400) * WidestPan / 400;
+  audio.Mixer.Play(audio.Bank.Effects[index], TMixer::Unity, pan);
+}
+
+void PlayMusic(TMusic music) {
+  TAudioState& audio = State();
+  if (!audio.Running) return;
+  const size_t index = static_cast<size_t>(music);
+  audio.Mixer.PlayMusic(audio.Bank.Music[index].get(), MusicLoops[index], MusicFadeFrames);
+}
+
+void StopMusic() {
+  TAudioState& audio = State();
+  if (audio.Running) audio.Mixer.StopMusic(StopFadeFrames);
+}
+
+void AudioFrame() {
+  TAudioState& audio = State();
+  if (!audio.Running) return;
+  audio.Mixer.MixFrame(audio.Frame.data());
+  audio.StartedThisFrame.reset();
+  if (audio.Recorder) audio.Recorder->Write(audio.Frame.data(), AudioFrameLength);
+  if (audio.Volume == TMixer::Unity)
+    return CurrentPlatform().QueueAudio(audio.Frame.data(), AudioFrameLength);
+  for (size_t i = 0; i < audio.Frame.size(); ++i)
+    audio.Heard[i] = static_cast<int16_t>((audio.Frame[i] * audio.Volume) >> 15);
+  CurrentPlatform().QueueAudio(audio.Heard.data(), AudioFrameLength);
+}

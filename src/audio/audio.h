@@ -1,0 +1,34 @@
+// What the game hears. Actors say what happened (PlaySound, PlayMusic); once per presented
+// frame the frame loop calls AudioFrame, which mixes that frame's samples, records them and
+// hands them to the platform. Nothing here knows a device, and no actor knows the mixer.
+// With sound off (headless and not recording) every call does nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "audio/sounds.h"
+
+struct TAudioConfig {
+  bool Enabled = false;    // something hears the sound: a device, or a recording
+  int Volume = 100;        // what the player hears, 0 (silent) to 100; the recording is whole
+  std::string RecordFile;  // where --record-audio writes; empty: nowhere
+};
+
+// Loads the sounds and opens the recording; false with a reason when the recording cannot
+// be created (the sounds themselves only ever fail soft).
+bool StartAudio(const TAudioConfig& config, std::string& error);
+// Completes the recording; false with a reason when it could not be written.
+bool StopAudio(std::string& error);
+// Back to the state at program start; tests call it between cases.
+void ResetAudioState();
+
+// `x` is where on the screen it happened, for its place between the speakers. A sound
+// reported more than once in a frame starts once.
+void PlaySound(TSound sound, int x);
+// What plays fades out first; a piece already playing goes on.
+void PlayMusic(TMusic music);
+void StopMusic();
+
+// Mixes the sound of the frame just presented and hands it on.
+void AudioFrame();

@@ -1,0 +1,115 @@
+// Voices, the music stream with its fades, and the saturating sum.
+#include "audio/mixer.h"
+
+#include <algorithm>
+
+namespace {
+
+int32_t Clamp16(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
+}
+
+}  // namespace
+
+void TMixer::Play(const TPcm& sound, int32_t volume, int32_t pan) {
+  if (sound.empty()) return;
+  TVoice* voice = nullptr;
+  for (TVoice& v : Voices) {
+    if (v.Sound == nullptr) {
+      voice = &v;
+      break;
+    }
+    if (voice == nullptr || v.Position > voice->Position) voice = &v;
+  }
+  volume = std::clamp(volume, 0, Unity);
+  pan = std::clamp(pan, -Unity, Unity);
+  // A balance: the centre keeps both channels whole, and a side fades the other one out.
+  voice->Sound = &sound;
+  voice->Position = 0;
+  voice->Left = static_cast<int32_t>(int64_t{volume} * std::min(Unity, Unity - pan) / Unity);
+  voice->Right = static_cast<int32_t>(int64_t{volume} * std::min(Unity, Unity + pan) / Unity);
+}
+
+void TMixer::PlayMusic(TMusicSource* music, bool loop, uint32_t fadeFrames) {
+  if (music != nullptr && music == Current && !Fading) return;
+  Next = music;
+  NextLoop = loop;
+  if (Current == nullptr) return FinishFade();
+  if (!Fading) {
+    Fading = true;
+    FadeLength = std::max<uint64_t>(1, uint64_t{fadeFrames} * 2 * AudioFrameLength);
+    FadeDone = 0;
+  }
+}
+
+void TMixer::StopMusic(uint32_t fadeFrames) {
+  PlayMusic(nullptr, false, fadeFrames);
+}
+
+int TMixer::ActiveVoices() const {
+  return static_cast<int>(std::count_if(Voices.begin(), Voices.end(),
+                                        [](const TVoice& v) { return v.Sound != nullptr; }));
+}
+
+void TMixer::FinishFade() {
+  Fading = false;
+  Current = Next;
+  Loop = NextLoop;
+  Next = nullptr;
+  if (Current != nullptr) Current->Rewind();
+}
+
+void TMixer::MixVoices() {
+  for (TVoice& voice : Voices) {
+    if (voice.Sound == nullptr) continue;
+    const size_t count = std::min(AudioFrameLength, PcmFrames(*voice.Sound) - voice.Position);
+    const int16_t* in = voice.Sound->data() + 2 * voice.Position;
+    for (size_t i = 0; i < count; ++i) {
+      Sum[2 * i] += (in[2 * i] * voice.Left) >> 15;
+      Sum[2 * i + 1] += (in[2 * i + 1] * voice.Right) >> 15;
+    }
+    voice.Position += count;
+    if (voice.Position >= PcmFrames(*voice.Sound)) voice.Sound = nullptr;
+  }
+}
+
+size_t TMixer::ReadMusic(int16_t* out, size_t frames) {
+  size_t got = Current->Read(out, frames);
+  // A looping piece goes on from its start; one that gives nothing even then is over.
+  while (got < frames && Loop) {
+    Current->Rewind();
+    const size_t more = Current->Read(out + 2 * got, frames - got);
+    if (more == 0) break;
+    got += more;
+  }
+  return got;
+}
+
+int32_t TMixer::MusicGainAt(size_t sample) const {
+  if (!Fading) return Unity;
+  const uint64_t done = FadeDone + sample;
+  if (done >= FadeLength) return 0;
+  return static_cast<int32_t>(int64_t{Unity} * static_cast<int64_t>(FadeLength - done) /
+                              static_cast<int64_t>(FadeLength));
+}
+
+void TMixer::MixMusic() {
+  if (Current == nullptr) return;
+  const size_t got = ReadMusic(MusicPiece.data(), AudioFrameLength);
+  for (size_t i = 0; i < 2 * got; ++i)
+    Sum[i] += (MusicPiece[i] * MusicGainAt(i)) >> 15;
+  if (Fading) {
+    FadeDone += 2 * AudioFrameLength;
+    if (FadeDone >= FadeLength) FinishFade();
+  } else if (got < AudioFrameLength) {
+    Current = nullptr;  // a piece played once has ended
+  }
+}
+
+void TMixer::MixFrame(int16_t* out) {
+  Sum.fill(0);
+  MixVoices();
+  MixMusic();
+  for (size_t i = 0; i < Sum.size(); ++i)
+    out[i] = static_cast<int16_t>(Clamp16(Sum[i]));
+}
