@@ -189,8 +189,11 @@ play minimized-and-restored - 0 "$won" "$data" --autoplay \
   --input "$(script minimize '2000 window minimize' '2100 window restore')"
 play frame-limit - 0 "$(ended game max-frames)" "$data" --max-frames 2000
 
-# The sound: a game recorded whole, and games on damaged sound data, which play on silently.
-play game-won-with-sound v 0 "$won" "$data" --autoplay --record-audio "$work/won.wav"
+# The sound: a game recorded whole, one recorded up to the boss's arrival (under valgrind too,
+# where decoding the music is slow), and games on damaged sound data, which play on silently.
+play game-won-with-sound - 0 "$won" "$data" --autoplay --record-audio "$work/won.wav"
+play boss-arrives-with-sound v 0 "$(ended game max-frames)" "$data" --autoplay --max-frames 2850 \
+  --record-audio "$work/boss.wav"
 sound() { play "$1" "$2" 0 "$won" "$work/data-$1" --autoplay --record-audio "$work/$1.wav"; }
 sound sounds-missing -
 sound sounds-not-an-archive -

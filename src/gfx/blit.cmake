@@ -8,7 +8,7 @@ target_sources(quibbet_engine PRIVATE
 # The vector paths compile to nothing elsewhere; on x86 the AVX2 file alone gets AVX2 code, and
 # it runs only after the processor was asked. SSE2 is named for 32-bit builds, where it is not
 # the baseline.
-if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64|i[3-6]86|x86)$")
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64|i[3-6]86|x86)$" AND NOT EMSCRIPTEN)
   target_sources(quibbet_engine PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/blit_sse.h
     ${CMAKE_CURRENT_LIST_DIR}/blit_sse2.cpp

@@ -1,0 +1,184 @@
+// The browser version in Debian's Chromium, held to the desktop program: the same frames and
+// the same summaries for the same seed and input, the bus steered by the mouse and by touch,
+// Escape ending the run, an archive missing from ?data= shown as an overlay, other archives
+// played, and the sound reaching Web Audio. Run by scripts/test-web.sh, which names the site
+// (QUIBBET_SITE) and the native build the archives and the expected results come from
+// (QUIBBET_NATIVE).
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { after, before, test } from "node:test";
+
+import { launch, openGame, untilEnded } from "./browser.mjs";
+import { readPng } from "./png.mjs";
+import { serve } from "./site_server.mjs";
+
+const site = process.env.QUIBBET_SITE;
+const native = process.env.QUIBBET_NATIVE;
+const game = path.join(native, "src", "quibbet");
+const data = path.join(native, "data");
+const ARCHIVES = ["SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK", "SOUNDS.MPK"];
+const MAGENTA = [255, 0, 255];
+
+let fixtures, server, browser;
+
+function run(program, args) {
+  return execFileSync(program, args, { encoding: "utf8", stdio: ["ignore", "pipe", "pipe"] });
+}
+
+// The game's archives with the bus drawn flat magenta, so that where it is can be read off a
+// frame; and the archives without TEXTS.MPK.
+function makeFixtures() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "quibbet-web-"));
+  for (const [name, archives] of [["modded", ARCHIVES], ["no-texts", ARCHIVES.filter(
+    (a) => a !== "TEXTS.MPK")]]) {
+    fs.mkdirSync(path.join(dir, name));
+    for (const archive of archives)
+      fs.copyFileSync(path.join(data, archive), path.join(dir, name, archive));
+  }
+  const sprites = path.join(dir, "sprites");
+  run(path.join(native, "tools", "mpk"), ["extract", path.join(data, "SPRITES.MPK"), "-C", sprites]);
+  const [width, height] = run(path.join(native, "tools", "pcxconv"),
+                              ["info", path.join(sprites, "bus.pcx")]).split(/\s+/);
+  run("/usr/bin/convert", ["-size", `${width}x${height}`, "xc:#ff00ff", path.join(dir, "bus.png")]);
+  run(path.join(native, "tools", "pcxconv"),
+      ["from-png", path.join(dir, "bus.png"), path.join(sprites, "bus.pcx")]);
+  const members = fs.readdirSync(sprites).sort().map((file) => path.join(sprites, file));
+  run(path.join(native, "tools", "mpk"), ["create", path.join(dir, "modded", "SPRITES.MPK"),
+                                          ...members]);
+  fs.writeFileSync(path.join(dir, "game.txt"),
+                   "950 mouse move 100 200\n950 mouse left down\n1200 mouse move 100 400\n");
+  // Escape in the intro's second frame, let go in the game's first: the game starts at once.
+  fs.writeFileSync(path.join(dir, "skip-intro.txt"), "1 key down 27\n2 key up 27\n");
+  return dir;
+}
+
+before(async () => {
+  fixtures = makeFixtures();
+  server = await serve({ "/": site, "/fixtures/": fixtures });
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.close();
+  fs.rmSync(fixtures, { recursive: true, force: true });
+});
+
+// The desktop program's summary of a headless turbo run with these options.
+function nativeSummary(args) {
+  return JSON.parse(run(game, ["--headless", "--turbo", "--data", data, "--summary", "-", ...args]));
+}
+
+function grab(page) {
+  return page.evaluate(() => window.quibbet.grab()).then((b64) => Buffer.from(b64, "base64"));
+}
+
+// The top row of the magenta bus in a frame's RGB bytes; -1 when it is not there.
+function busTop(rgb) {
+  for (let y = 0; y < 600; ++y)
+    for (let x = 5; x < 60; ++x) {
+      const at = (y * 800 + x) * 3;
+      if (rgb[at] === MAGENTA[0] && rgb[at + 1] === MAGENTA[1] && rgb[at + 2] === MAGENTA[2])
+        return y;
+    }
+  return -1;
+}
+
+async function busTopSoon(page, expected) {
+  // The move reaches the game at its next frame and the bus in the frame after.
+  for (let tries = 0; tries < 20; ++tries) {
+    await new Promise((resolve) => setTimeout(resolve, 100));
+    if (busTop(await grab(page)) === expected) return expected;
+  }
+  return busTop(await grab(page));
+}
+
+test("the canvas shows the desktop program's frames pixel for pixel", async () => {
+  const frames = [160, 400, 899, 960, 1150, 1300];
+  const list = frames.join(",");
+  const recorded = fs.mkdtempSync(path.join(fixtures, "frames-"));
+  run(game, ["--headless", "--turbo", "--seed", "11", "--data", data, "--max-frames", "1301",
+             "--input", path.join(fixtures, "game.txt"), "--record", recorded,
+             "--record-frames", list]);
+  const page = await openGame(browser, `${server.url}?turbo=1&seed=11&max-frames=1301` +
+                                       `&input=fixtures/game.txt&record-frames=${list}`);
+  await untilEnded(page);
+  const kept = await page.evaluate(() => window.quibbet.frames);
+  for (const frame of frames) {
+    const png = readPng(path.join(recorded, `frame_${String(frame).padStart(6, "0")}.png`));
+    assert.ok(kept[frame], `frame ${frame} was kept`);
+    assert.ok(Buffer.from(kept[frame], "base64").equals(png.rgb), `frame ${frame} is the same`);
+  }
+  assert.deepEqual(page.uncaught, []);
+  await page.close();
+});
+
+test("a pilot's game in turbo ends with the desktop program's summary", async () => {
+  for (const seed of [4, 9]) {
+    const page = await openGame(browser, `${server.url}?turbo=1&autoplay=1&seed=${seed}`);
+    await untilEnded(page);
+    const summary = await page.evaluate(() => window.quibbet.summary);
+    assert.deepEqual(summary, nativeSummary(["--autoplay", "--seed", String(seed)]), `seed ${seed}`);
+    assert.deepEqual(page.uncaught, []);
+    await page.close();
+  }
+});
+
+test("the mouse and a finger steer the bus, and Escape ends the run", async () => {
+  const page = await openGame(browser, `${server.url}?data=fixtures/modded/&seed=1` +
+                                       "&input=fixtures/skip-intro.txt");
+  await page.waitForFunction(() => window.quibbet.presented > 3);
+  await page.mouse.move(400, 120);
+  assert.equal(await busTopSoon(page, 120), 120, "the mouse's height");
+  await page.mouse.move(400, 380);
+  assert.equal(await busTopSoon(page, 380), 380, "the mouse's new height");
+  await page.touchscreen.touchStart(300, 200);
+  assert.equal(await busTopSoon(page, 200), 200, "the finger's height");
+  await page.touchscreen.touchMove(300, 300);
+  assert.equal(await busTopSoon(page, 300), 300, "the finger dragged");
+  await page.touchscreen.touchEnd();
+
+  // Held until the run has ended, as a key must be held across a frame to be seen.
+  await page.keyboard.down("Escape");
+  await untilEnded(page, 10000);
+  await page.keyboard.up("Escape");
+  const summary = await page.evaluate(() => window.quibbet.summary);
+  assert.equal(summary.scenes.length, 2, "the credits are skipped");
+  assert.equal(summary.scenes[1].end, "escape");
+  assert.equal(await page.$eval("#overlay", (e) => e.hidden), false);
+  assert.equal(await page.$eval("#again", (e) => e.hidden), false, "play again is offered");
+  assert.deepEqual(page.uncaught, []);
+  await page.close();
+});
+
+test("an archive missing from ?data= is the game's error box, as an overlay", async () => {
+  const page = await openGame(browser, `${server.url}?data=fixtures/no-texts/&turbo=1`);
+  await untilEnded(page);
+  assert.equal(await page.evaluate(() => window.quibbet.exitCode), 1);
+  assert.equal(await page.$eval("#caption", (e) => e.textContent), "I/O ERROR");
+  assert.match(await page.$eval("#text", (e) => e.textContent), /TEXTS/);
+  assert.equal(await page.$eval("#again", (e) => e.hidden), false);
+  assert.deepEqual(page.uncaught, []);
+  await page.close();
+});
+
+test("the sound reaches a running audio context", async () => {
+  const page = await openGame(browser, `${server.url}?autoplay=1&seed=1`);
+  await page.waitForFunction(() => window.quibbet.audio.received > 44100, { timeout: 20000 });
+  const audio = await page.evaluate(() => window.quibbet.audio);
+  assert.equal(audio.state, "running");
+  assert.ok(audio.sent >= audio.received);
+  assert.deepEqual(page.uncaught, []);
+  await page.close();
+});
+
+test("the site ships the code's and the data's licences", () => {
+  const root = path.join(path.dirname(new URL(import.meta.url).pathname), "..", "..");
+  for (const [shipped, source] of [["LICENSE", "LICENSE"], ["LICENSE-DATA.md", "assets/LICENSE.md"],
+                                   ["fonts/OFL-1.1.txt", "assets/fonts/OFL-1.1.txt"]])
+    assert.ok(fs.readFileSync(path.join(site, shipped)).equals(
+      fs.readFileSync(path.join(root, source))), `${shipped} is ${source}`);
+});
