@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
   TBenchEngine engine(
       sound ? std::unique_ptr<TQueuedPlatform>(soundPlatform) : BenchPlatform(false), false);
   std::string error;
-  StartAudio({sound, 100, ""}, error);
+  StartAudio({sound, ""}, error);
   Settings.Seed = 4;
   StartAutopilot();
   std::vector<double> periods;

@@ -1,12 +1,14 @@
 // fuzz_seeds: writes the seed corpora of the fuzz targets, one folder per target under the
 // folder given, with the writers the game's data and the tests are made with: the archive
 // writer, the engine's PCX encoder, the test PCX writer and the test game data; the sound
-// seeds by the tests' WAV writer, and Debian's oggenc for the Vorbis ones.
+// seeds by the tests' WAV writer, and Debian's oggenc for the Vorbis ones; the settings files
+// by the game's own writer.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/settings_file.h"
 #include "fuzz_text_input.h"
 #include "gfx/pcx.h"
 #include "res/res_helpers.h"
@@ -166,6 +168,32 @@ void ScriptSeeds() {
   Seed("fuzz_input_script", "hold-fire.txt", "1 mouse move 0 599\n1 mouse left down\n");
 }
 
+// ---- Settings files ---------------------------------------------------------------------
+
+void SettingsSeeds() {
+  Seed("fuzz_settings", "defaults.ini", FormatSettings(TPlayerSettings{}));
+  TPlayerSettings changed;
+  changed.FullScreen = false;
+  changed.Scale = 3;
+  changed.Fit = TFitMode::Integer;
+  changed.Volume = 40;
+  changed.Mute = true;
+  changed.Keys.Fire = {32, 13, 186};
+  changed.Keys.Pause = {27};
+  changed.KeySpeed = 60;
+  changed.PadDeadZone = 0;
+  changed.PauseOnFocusLoss = true;
+  Seed("fuzz_settings", "changed.ini", FormatSettings(changed));
+  Seed("fuzz_settings", "hand-written.ini",
+       "; by hand\r\n"
+       "[Display]\r\n"
+       "Full-Screen = off  # a window\r\n"
+       "\tscale=2\r\n"
+       "[controls]\r\n"
+       "fire = control space key186\r\n"
+       "up = f1\r\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -179,6 +207,7 @@ int main(int argc, char** argv) {
   PcxSeeds();
   TextSeeds();
   ScriptSeeds();
+  SettingsSeeds();
   SoundSeeds();
   return 0;
 }

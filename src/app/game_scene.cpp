@@ -34,7 +34,8 @@ void TGameScene::Setup() {
   }
   Slots[1] = nullptr;
   Place(World);
-  SeedRandom(Settings.Seed ? *Settings.Seed : CurrentPlatform().TickCount());
+  Settings.SeedUsed = Settings.Seed ? *Settings.Seed : CurrentPlatform().TickCount();
+  SeedRandom(*Settings.SeedUsed);
   SetCursorVisible(false);
   PlayMusic(TMusic::Game);
 }

@@ -20,7 +20,19 @@ constexpr const char* Description =
     "left button fires, Space gives up the fight, Escape ends the running scene.\n";
 
 constexpr const char* Epilogue =
-    "Alt+Enter switches between full screen and a window.\n"
+    "Controls (the keys can be changed in the settings file):\n"
+    "  mouse, Up/Down, W/S    steer the bus      left button, Ctrl, Z, J   fire\n"
+    "  P, Pause               pause              Escape   end the scene\n"
+    "  Space                  give up the fight  - and +, M   volume, mute\n"
+    "  F11, Alt+Enter         full screen        F12      screenshot\n"
+    "  gamepad: stick or D-pad steers, A or the right trigger fires, Start\n"
+    "  pauses, Back is Escape.\n"
+    "\n"
+    "Settings (full screen, scale, volume, keys, pad dead zone, pause on focus\n"
+    "loss) are kept in $XDG_CONFIG_HOME/quibbet/settings.ini (default\n"
+    "~/.config/quibbet/settings.ini), or the file of --config; the command line\n"
+    "wins over them for the run. Screenshots go to $XDG_PICTURES_DIR/quibbet\n"
+    "(default ~/Pictures/quibbet).\n"
     "\n"
     "Without --data, the game's archives (SPRITES.MPK, FONTS.MPK, TEXTS.MPK) are\n"
     "taken from the first of these folders that holds all three:\n"
@@ -147,6 +159,7 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
   const std::string display = "Display";
   app.add_flag("--window", options.Window, "play in a window instead of full screen")
       ->group(display);
+  app.add_flag("--full-screen", options.FullScreen, "play full screen")->group(display);
   app.add_option("--scale", options.Scale, "make the window N times 800 x 600 (1 to 16)")
       ->option_text("N")
       ->check(CLI::Range(1, 16))
@@ -170,11 +183,15 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
       ->option_text("N")
       ->group(game);
   app.add_flag("--autoplay", options.Autoplay, "let the built-in pilot play the game")->group(game);
+  app.add_option("--config", options.ConfigFile,
+                 "keep the settings in FILE instead of\n$XDG_CONFIG_HOME/quibbet/settings.ini")
+      ->option_text("FILE")
+      ->group(game);
 
   const std::string sound = "Sound";
   app.add_flag("--mute", options.Mute, "play without sound (--record-audio still records\nit)")
       ->group(sound);
-  app.add_option("--volume", options.Volume, "play the sound at volume N, 0 to 100 (default\n100)")
+  app.add_option("--volume", options.Volume, "play the sound at volume N, 0 to 100")
       ->option_text("N")
       ->check(CLI::Range(0, 100))
       ->group(sound);
@@ -185,6 +202,10 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
   app.add_option("--input", options.InputFile, "play the input script FILE (see the manual)")
       ->option_text("FILE")
       ->check(CLI::ExistingFile)
+      ->group(testing);
+  app.add_option("--save-input", options.SaveInputFile,
+                 "write what the player did to FILE, an input script\nthat --input plays again")
+      ->option_text("FILE")
       ->group(testing);
   app.add_option("--max-frames", options.MaxFrames, "end the run after N frames in all")
       ->option_text("N")

@@ -9,9 +9,12 @@
 
 struct TOptions {
   std::string DataDir;  // the only folder searched for the archives; empty: the search path
+  // Display, sound and settings: unset, the settings file decides.
   bool Window = false;
-  int Scale = 1;
+  bool FullScreen = false;
+  std::optional<int> Scale;
   bool IntegerScale = false;  // whole multiples only, instead of sharp-then-smooth
+  std::string ConfigFile;     // another settings file than the usual one
   bool Headless = false;
   bool Turbo = false;
   std::optional<uint32_t> Seed;
@@ -23,8 +26,9 @@ struct TOptions {
   std::string SummaryFile;  // "-" is stdout
   bool Autoplay = false;    // the built-in pilot plays the game
   bool Mute = false;
-  int Volume = 100;             // 0 to 100
+  std::optional<int> Volume;    // 0 to 100
   std::string RecordAudioFile;  // the game's sound as a WAV file
+  std::string SaveInputFile;    // what the player did, as an input script
 };
 
 enum class TOptionsResult {

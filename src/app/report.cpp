@@ -28,6 +28,8 @@ std::string SummaryJson(const TRunReport& report) {
   json += std::to_string(report.ExitCode);
   json += ",\"frames\":";
   json += std::to_string(report.Frames);
+  json += ",\"seed\":";
+  json += report.Seed ? std::to_string(*report.Seed) : "null";
   json += ",\"scenes\":[";
   for (size_t i = 0; i < report.Scenes.size(); ++i) {
     const TSceneRecord& scene = report.Scenes[i];

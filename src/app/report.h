@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,7 +18,8 @@ struct TSceneRecord {
 
 struct TRunReport {
   int ExitCode = 0;
-  uint64_t Frames = 0;  // frames presented since start, across scenes
+  uint64_t Frames = 0;           // frames presented since start, across scenes
+  std::optional<uint32_t> Seed;  // the game's seed; none when no game was set up
   std::vector<TSceneRecord> Scenes;
 };
 

@@ -1,11 +1,14 @@
 // The run itself: what happens between reading the options and writing the summary.
 #include "app/run.h"
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
+#include "app/pause_picture.h"
 #include "app/program.h"
+#include "app/replay.h"
 #include "app/scene_list.h"
 #include "app/settings.h"
 #include "audio/audio.h"
@@ -38,9 +41,28 @@ bool ReadScript(const std::string& path, TInputScript& script) {
 TAudioConfig AudioConfig(const TOptions& options) {
   TAudioConfig audio;
   audio.Enabled = !options.Headless || !options.RecordAudioFile.empty();
-  audio.Volume = options.Mute ? 0 : options.Volume;
   audio.RecordFile = options.RecordAudioFile;
   return audio;
+}
+
+// The seed of the game: the option, else the one an input script was recorded with; a turbo
+// run without either takes the real clock, as a normal run takes its tick count.
+std::optional<uint32_t> ChooseSeed(const TOptions& options, const TPlatformConfig& config) {
+  if (options.Seed) return options.Seed;
+  if (config.Script && config.Script->Seed) return config.Script->Seed;
+  if (!options.Turbo) return std::nullopt;
+  using namespace std::chrono;
+  return static_cast<uint32_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// A script recorded on other archives may play another game; say so, once.
+void CheckScriptData(const TOptions& options, const TInputScript& script) {
+  if (script.Data.empty() || script.Data == DataFingerprint()) return;
+  std::fprintf(stderr,
+               "quibbet: %s was recorded with other game data than this (its archives were %s, "
+               "these are %s): it may play another game\n",
+               options.InputFile.c_str(), script.Data.c_str(), DataFingerprint().c_str());
 }
 
 void SayRecordingFailed(const TOptions& options, const std::string& error) {
@@ -50,15 +72,33 @@ void SayRecordingFailed(const TOptions& options, const std::string& error) {
 
 }  // namespace
 
-int RunGame(const TOptions& options, const TPlatformMaker& makePlatform, TRunReport& report) {
+TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options) {
+  if (options.Window) player.FullScreen = false;
+  if (options.FullScreen) player.FullScreen = true;
+  if (options.Scale) player.Scale = *options.Scale;
+  if (options.IntegerScale) player.Fit = TFitMode::Integer;
+  if (options.Mute) player.Mute = true;
+  if (options.Volume) player.Volume = *options.Volume;
+  return player;
+}
+
+int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMaker& makePlatform,
+            TRunReport& report) {
   TPlatformConfig config;
   config.Turbo = options.Turbo;
   if (!options.InputFile.empty()) {
     TInputScript script;
     if (!ReadScript(options.InputFile, script)) return report.ExitCode = BadUsage;
+    CheckScriptData(options, script);
     config.Script = std::move(script);
   }
-  Settings.Seed = options.Seed;
+  config.Player = hooks.Player;
+  config.SettingsChanged = hooks.SettingsChanged;
+  config.Screenshot = hooks.Screenshot;
+  config.Recording = hooks.Recording;
+  config.PausePicture = MakePausePicture;
+  Settings.Seed = ChooseSeed(options, config);
+  Settings.SeedUsed.reset();
   std::string audioError;
   if (!StartAudio(AudioConfig(options), audioError)) {
     SayRecordingFailed(options, audioError);
@@ -86,6 +126,7 @@ int RunGame(const TOptions& options, const TPlatformMaker& makePlatform, TRunRep
   CacheDone();
   ResetPackfiles();
   report.Frames = Display.FramesPresented;
+  report.Seed = Settings.SeedUsed;
   SetPlatform(nullptr);
   platform.reset();
   return report.ExitCode;

@@ -1,6 +1,6 @@
 // A run of the game once its options are known, shared by every program entry (the desktop's
-// command line, the web page's address): the input script, the seed, the pilot, the sound, the
-// program entry on the platform the entry makes, and what the run reports.
+// command line, the web page's address): the input script and its notes, the seed, the pilot,
+// the sound, the program entry on the platform the entry makes, and what the run reports.
 #pragma once
 
 #include <functional>
@@ -10,13 +10,28 @@
 #include "app/options.h"
 #include "app/report.h"
 #include "platform/platform.h"
+#include "platform/player_settings.h"
 #include "platform/queued_platform.h"
 
 constexpr int BadUsage = 2;
 
 using TPlatformMaker = std::function<std::unique_ptr<TPlatform>(TPlatformConfig config)>;
 
+// What the program entry adds to the run's platform: the player's settings as they apply to
+// this run, and what to do with what the player changes, photographs and does.
+struct TRunHooks {
+  TPlayerSettings Player;
+  std::function<void(const TPlayerSettings&)> SettingsChanged;
+  std::function<void(const uint16_t* pixels, int32_t width, int32_t height)> Screenshot;
+  TInputRecording* Recording = nullptr;
+};
+
+// The settings of this run: the player's, with what the options say instead where they say
+// something (--window, --volume...).
+TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options);
+
 // Plays the game as `options` say on a platform from `makePlatform`, with the data directory
 // already set. Returns the exit code (also in `report`): 2 when the input script or the sound
 // recording cannot be used, before anything runs. The platform is gone on return.
-int RunGame(const TOptions& options, const TPlatformMaker& makePlatform, TRunReport& report);
+int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMaker& makePlatform,
+            TRunReport& report);

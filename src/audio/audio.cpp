@@ -26,21 +26,13 @@ struct TAudioState {
   TMixer Mixer;
   std::unique_ptr<TWavRecorder> Recorder;
   std::bitset<SoundCount> StartedThisFrame;
-  int32_t Volume = TMixer::Unity;
   std::array<int16_t, 2 * AudioFrameLength> Frame{};
-  std::array<int16_t, 2 * AudioFrameLength> Heard{};
 };
 
 TAudioState Audio;
 
 TAudioState& State() {
   return Audio;
-}
-
-// The volume scale follows loudness more than amplitude: 50 is about half as loud as 100.
-int32_t MasterGain(int volume) {
-  const int64_t v = std::clamp(volume, 0, 100);
-  return static_cast<int32_t>(v * v * TMixer::Unity / 10000);
 }
 
 }  // namespace
@@ -56,7 +48,6 @@ bool StartAudio(const TAudioConfig& config, std::string& error) {
     }
   }
   audio.Bank = LoadSoundBank();
-  audio.Volume = MasterGain(config.Volume);
   audio.Running = true;
   return true;
 }
@@ -102,9 +93,5 @@ void AudioFrame() {
   audio.Mixer.MixFrame(audio.Frame.data());
   audio.StartedThisFrame.reset();
   if (audio.Recorder) audio.Recorder->Write(audio.Frame.data(), AudioFrameLength);
-  if (audio.Volume == TMixer::Unity)
-    return CurrentPlatform().QueueAudio(audio.Frame.data(), AudioFrameLength);
-  for (size_t i = 0; i < audio.Frame.size(); ++i)
-    audio.Heard[i] = static_cast<int16_t>((audio.Frame[i] * audio.Volume) >> 15);
-  CurrentPlatform().QueueAudio(audio.Heard.data(), AudioFrameLength);
+  CurrentPlatform().QueueAudio(audio.Frame.data(), AudioFrameLength);
 }

@@ -9,9 +9,10 @@
 
 #include "audio/sounds.h"
 
+// The player's volume belongs to the platform, which applies it on the way to the device:
+// the recording keeps the game's own sound.
 struct TAudioConfig {
   bool Enabled = false;    // something hears the sound: a device, or a recording
-  int Volume = 100;        // what the player hears, 0 (silent) to 100; the recording is whole
   std::string RecordFile;  // where --record-audio writes; empty: nowhere
 };
 

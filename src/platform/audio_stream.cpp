@@ -8,8 +8,10 @@
 
 namespace {
 
-// Exact streams hold up to ten seconds for a device that plays slower than a turbo run makes.
-constexpr size_t ExactCapacity = 10 * AudioRate;
+// Exact streams hold two minutes for a device that plays slower than a turbo run makes: room
+// for a whole test run whose device writes to a file, however the threads are scheduled; a
+// real device, which plays at its own pace, loses the oldest beyond that.
+constexpr size_t ExactCapacity = 120 * AudioRate;
 constexpr size_t RealTimeCapacity = AudioRate / 2;
 // The controller: a proportional part that answers the buffer's error at once, and an
 // integral part that learns the steady drift between the two clocks. Gentle enough that the
@@ -129,10 +131,9 @@ void TAudioStream::Push(const int16_t* samples, size_t frames, uint64_t nowUs) {
 void TAudioStream::Pull(int16_t* out, size_t frames, uint64_t nowUs) {
   std::unique_lock<std::mutex> guard(Lock);
   if (Exact) {
-    // Nothing is made up on a virtual clock: the device waits for the game's samples. The
-    // time limit only keeps a device that outlives the game from hanging.
-    Arrived.wait_for(guard, std::chrono::milliseconds(500),
-                     [&] { return Closed || Count >= frames; });
+    // Nothing is made up on a virtual clock: the device waits for the game's samples, however
+    // long a slow frame takes; closing the stream lets it go.
+    Arrived.wait(guard, [&] { return Closed || Count >= frames; });
   }
   const size_t capacity = Ring.size() / 2;
   const size_t count = Playing || Exact ? std::min(frames, Count) : 0;

@@ -2,6 +2,7 @@
 #include "platform/input_script.h"
 
 #include <charconv>
+#include <string>
 
 namespace {
 
@@ -80,6 +81,14 @@ std::string ParseAction(const std::vector<std::string_view>& w, TMessage& msg) {
   return "unknown event '" + std::string(what) + "'";
 }
 
+// The notes a recorded script carries in its comments.
+void ReadNote(const std::vector<std::string_view>& words, TInputScript& script) {
+  if (words.size() != 3 || words[0] != "#") return;
+  uint32_t seed = 0;
+  if (words[1] == "seed" && ParseNumber(words[2], seed)) script.Seed = seed;
+  if (words[1] == "data" && words[2].size() <= 64) script.Data = std::string(words[2]);
+}
+
 }  // namespace
 
 std::optional<TInputScript> ParseInputScript(std::string_view text, TScriptError& error) {
@@ -92,6 +101,7 @@ std::optional<TInputScript> ParseInputScript(std::string_view text, TScriptError
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::vector<std::string_view> words = SplitWords(line);
+    if (!words.empty() && words[0][0] == '#') ReadNote(words, script);
     if (words.empty() || words[0][0] == '#') continue;
     TScriptEvent event;
     std::string reason;
@@ -110,4 +120,42 @@ std::optional<TInputScript> ParseInputScript(std::string_view text, TScriptError
     script.Events.push_back(event);
   }
   return script;
+}
+
+void TInputRecording::Add(uint64_t frame, const TMessage& msg) {
+  std::string event;
+  switch (msg.Message) {
+    case Wm::MouseMove:
+      event = "mouse move " + std::to_string(msg.LParam & 0xFFFF) + " " +
+              std::to_string(msg.LParam >> 16);
+      break;
+    case Wm::LButtonDown:
+    case Wm::LButtonUp:
+    case Wm::RButtonDown:
+    case Wm::RButtonUp:
+      event = std::string("mouse ") +
+              (msg.Message == Wm::LButtonDown || msg.Message == Wm::LButtonUp ? "left" : "right") +
+              (msg.Message == Wm::LButtonDown || msg.Message == Wm::RButtonDown ? " down" : " up");
+      break;
+    case Wm::KeyDown:
+    case Wm::KeyUp:
+      if (msg.WParam > 255) return;
+      event = std::string("key ") + (msg.Message == Wm::KeyDown ? "down " : "up ") +
+              std::to_string(msg.WParam);
+      break;
+    case Wm::Activate: {
+      // Only minimizing matters to the game; a focus change alone is left out.
+      const bool minimized = (msg.WParam >> 16) != 0;
+      if (minimized == Minimized) return;
+      Minimized = minimized;
+      event = minimized ? "window minimize" : "window restore";
+      break;
+    }
+    case Wm::Close:
+      event = "window close";
+      break;
+    default:
+      return;
+  }
+  Text += std::to_string(frame) + " " + event + "\n";
 }

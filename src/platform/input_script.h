@@ -4,7 +4,9 @@
 //   F key down|up CODE      F mouse move X Y      F mouse left|right down|up
 //   F window close          F window minimize     F window restore
 //
-// Blank lines and lines starting with '#' are ignored.
+// Blank lines and lines starting with '#' are ignored, but for two notes a recorded script
+// carries: "# seed N", the seed of the game it was recorded in, and "# data HASH", what the
+// game's archives were.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +29,22 @@ struct TScriptError {
 
 struct TInputScript {
   std::vector<TScriptEvent> Events;  // in file order
+  std::optional<uint32_t> Seed;      // from "# seed N"
+  std::string Data;                  // from "# data HASH"
 };
 
 // Parses a whole script; on failure `error` names the first bad line.
 std::optional<TInputScript> ParseInputScript(std::string_view text, TScriptError& error);
+
+// A script being written from the messages a run delivered: each becomes the line that
+// delivers it again after the same frame. Messages no line carries (focus changes, keys with
+// Alt) are left out; the game does not see them either.
+class TInputRecording {
+ public:
+  void Add(uint64_t frame, const TMessage& msg);
+  const std::string& Lines() const { return Text; }
+
+ private:
+  std::string Text;
+  bool Minimized = false;
+};

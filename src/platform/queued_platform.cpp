@@ -1,12 +1,14 @@
-// Shared back-end behaviour: queue, script delivery, close and quit, cursor, clock.
+// Shared back-end behaviour: queue, script delivery, close and quit, cursor, clock, the
+// player's controls and pause, and the recording of what the game was handed.
 #include "platform/queued_platform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 TQueuedPlatform::TQueuedPlatform(TPlatformConfig config)
-    : Config(std::move(config)), VirtualTicks(Config.VirtualStartTicks) {}
+    : Config(std::move(config)), Controls(Config.Player), VirtualTicks(Config.VirtualStartTicks) {}
 
 bool TQueuedPlatform::RegisterWindowClass(uint8_t) {
   return true;
@@ -28,6 +30,11 @@ void TQueuedPlatform::Post(const TMessage& msg) {
   Queue.push_back(msg);
 }
 
+void TQueuedPlatform::PostAll(const std::vector<TMessage>& messages) {
+  for (const TMessage& msg : messages)
+    Post(msg);
+}
+
 void TQueuedPlatform::ReleaseDueScriptEvents() {
   if (!Config.Script) return;
   const auto& events = Config.Script->Events;
@@ -37,8 +44,7 @@ void TQueuedPlatform::ReleaseDueScriptEvents() {
 }
 
 void TQueuedPlatform::ReleaseNextScriptEvent() {
-  TMessage msg = Config.Script->Events[NextScriptEvent++].Msg;
-  Post(msg);
+  Queue.push_back(Config.Script->Events[NextScriptEvent++].Msg);
 }
 
 void TQueuedPlatform::TrackButtons(const TMessage& msg) {
@@ -66,13 +72,17 @@ uint32_t TQueuedPlatform::ButtonFlags() const {
 
 bool TQueuedPlatform::PeekMessage(TMessage& msg) {
   PollNativeEvents();
+  if (Paused) WaitWhilePaused();
   ReleaseDueScriptEvents();
   if (Queue.empty()) return false;
   msg = Queue.front();
   Queue.pop_front();
-  // Scripted moves carry the buttons held at the time they are delivered, as native ones do.
+  // Pointer moves carry the buttons the game was handed as held, whatever the device says: a
+  // press it never got (one made in a pause) must not reach it through a move, and a replayed
+  // move, which knows nothing of the device, carries the same.
   if (msg.Message == Wm::MouseMove && msg.WParam == 0) msg.WParam = ButtonFlags();
   TrackButtons(msg);
+  if (Config.Recording != nullptr) Config.Recording->Add(Presented == 0 ? 0 : Presented - 1, msg);
   return true;
 }
 
@@ -125,12 +135,19 @@ int TQueuedPlatform::ShowCursor(bool show) {
 }
 
 void TQueuedPlatform::OpenPresentation(int32_t width, int32_t height) {
+  FrameWidth = width;
+  FrameHeight = height;
   OpenNativePresentation(width, height);
 }
 
 void TQueuedPlatform::Present(const uint16_t* pixels) {
   PresentNative(pixels);
+  if (KeepsFrames) LastFrame.assign(pixels, pixels + static_cast<size_t>(FrameWidth) * FrameHeight);
   ++Presented;
+  // Steering moves the pointer once a frame; the moves reach the game with this frame's pump.
+  std::vector<TMessage> moves;
+  Controls.Frame(moves);
+  PostAll(moves);
 }
 
 void TQueuedPlatform::ClosePresentation() {
@@ -150,4 +167,145 @@ void TQueuedPlatform::Sleep(uint32_t ms) {
     return;
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void TQueuedPlatform::QueueAudio(const int16_t* samples, size_t frames) {
+  QueueNativeAudio(ScaleToHeard(Config.Player, samples, frames, Heard), frames);
+}
+
+// ---- The player's controls -------------------------------------------------------------
+
+void TQueuedPlatform::KeyEvent(uint32_t code, bool down) {
+  std::vector<TMessage> out;
+  TControlAction action = TControlAction::None;
+  if (!Controls.Key(code, down, out, action)) {
+    Post({down ? Wm::KeyDown : Wm::KeyUp, code, 0});
+    return;
+  }
+  PostAll(out);
+  Act(action);
+}
+
+void TQueuedPlatform::PointerEvent(uint16_t x, uint16_t y) {
+  Controls.Pointer(x, y);
+  Post({Wm::MouseMove, 0, MouseParam(x, y)});
+}
+
+void TQueuedPlatform::ButtonEvent(bool left, bool down) {
+  if (!left) return Post({down ? Wm::RButtonDown : Wm::RButtonUp, 0, 0});
+  std::vector<TMessage> out;
+  Controls.MouseButton(down, out);
+  PostAll(out);
+}
+
+void TQueuedPlatform::PadStickEvent(int32_t value) {
+  Controls.PadStick(value);
+}
+
+void TQueuedPlatform::PadTriggerEvent(int32_t value) {
+  std::vector<TMessage> out;
+  Controls.PadTrigger(value, out);
+  PostAll(out);
+}
+
+void TQueuedPlatform::PadButtonEvent(TPadButton button, bool down) {
+  std::vector<TMessage> out;
+  TControlAction action = TControlAction::None;
+  Controls.PadButton(button, down, out, action);
+  PostAll(out);
+  Act(action);
+}
+
+void TQueuedPlatform::ReleaseControls() {
+  std::vector<TMessage> out;
+  Controls.Release(out);
+  PostAll(out);
+}
+
+void TQueuedPlatform::ChangeSettings(const TPlayerSettings& player) {
+  Config.Player = player;
+  Controls.Use(player);
+  if (Config.SettingsChanged) Config.SettingsChanged(player);
+}
+
+void TQueuedPlatform::Act(TControlAction action) {
+  TPlayerSettings player = Config.Player;
+  switch (action) {
+    case TControlAction::None:
+      return;
+    case TControlAction::Pause:
+      Paused = !Paused;
+      return;
+    case TControlAction::VolumeDown:
+    case TControlAction::VolumeUp:
+      player.Volume =
+          std::clamp(player.Volume + (action == TControlAction::VolumeUp ? 10 : -10), 0, 100);
+      player.Mute = false;
+      break;
+    case TControlAction::Mute:
+      player.Mute = !player.Mute;
+      break;
+    case TControlAction::FullScreen:
+      if (!ToggleNativeFullScreen()) return;
+      player.FullScreen = !player.FullScreen;
+      break;
+    case TControlAction::Screenshot:
+      if (Config.Screenshot && !LastFrame.empty())
+        Config.Screenshot(LastFrame.data(), FrameWidth, FrameHeight);
+      return;
+  }
+  ChangeSettings(player);
+}
+
+// ---- Pause -----------------------------------------------------------------------------
+
+void TQueuedPlatform::Pause() {
+  Paused = true;
+}
+
+void TQueuedPlatform::ShowPausePicture() {
+  if (LastFrame.empty()) return;
+  if (Config.PausePicture) {
+    Config.PausePicture(LastFrame.data(), FrameWidth, FrameHeight, PausePixels);
+  } else {
+    PausePixels.resize(LastFrame.size());
+    for (size_t i = 0; i < LastFrame.size(); ++i)
+      PausePixels[i] = static_cast<uint16_t>((LastFrame[i] >> 1) & 0x7BEF);  // half bright
+  }
+  PresentNative(PausePixels.data());
+}
+
+void TQueuedPlatform::WaitWhilePaused() {
+  // No frame is run while paused, so the game cannot tell a pause from no pause: it is handed
+  // nothing the player starts meanwhile, only what ends the run, what was let go (a button
+  // held into the pause must not stay down for good) and where the pointer went.
+  ShowPausePicture();
+  const size_t before = Queue.size();
+  while (Paused && WindowOpen && WaitNativeEvent()) {
+    PollNativeEvents();
+    for (size_t i = before; i < Queue.size(); ++i)
+      if (Queue[i].Message == Wm::Close ||
+          (Queue[i].Message == Wm::KeyDown && Queue[i].WParam == 27))
+        Paused = false;
+  }
+  Paused = false;
+  std::deque<TMessage> kept(Queue.begin(), Queue.begin() + static_cast<ptrdiff_t>(before));
+  bool moved = false;
+  bool left = LeftDown;  // as the game will have it once the kept messages are delivered
+  for (size_t i = before; i < Queue.size(); ++i) {
+    const TMessage& msg = Queue[i];
+    if (msg.Message == Wm::MouseMove) moved = true;
+    const bool letGo =
+        msg.Message == Wm::KeyUp || msg.Message == Wm::LButtonUp || msg.Message == Wm::RButtonUp;
+    if (letGo || msg.Message == Wm::Close || msg.Message == Wm::Activate ||
+        (msg.Message == Wm::KeyDown && msg.WParam == 27))
+      kept.push_back(msg);
+    if (msg.Message == Wm::LButtonUp) left = false;
+  }
+  Queue = std::move(kept);
+  if (moved) Post({Wm::MouseMove, 0, MouseParam(Controls.PointerX(), Controls.PointerY())});
+  // Fire held through the end of the pause fires from the first frame after it, however it
+  // was pressed; a press dropped above would otherwise leave it held and silent.
+  if (Controls.FireHeld() && !left) Post({Wm::LButtonDown, 0, 0});
+  if (!LastFrame.empty()) PresentNative(LastFrame.data());
 }

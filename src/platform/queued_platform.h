@@ -1,14 +1,19 @@
 // What every back end shares: the message queue with scripted input, closing and quit
-// handling, the cursor show count, and the clock (real, or virtual for turbo runs).
-// A back end adds only its native events, presentation and boxes.
+// handling, the cursor show count, the clock (real, or virtual for turbo runs), the player's
+// controls (keys and pad steering, firing, pause, volume) and the recording of what the
+// player did. A back end adds only its native events, presentation, sound and boxes.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
+#include <vector>
 
+#include "platform/controls.h"
 #include "platform/input_script.h"
 #include "platform/platform.h"
+#include "platform/player_settings.h"
 
 struct TPlatformConfig {
   // Turbo runs on a virtual clock: every wait returns at once with the clock moved on,
@@ -16,6 +21,18 @@ struct TPlatformConfig {
   bool Turbo = false;
   uint32_t VirtualStartTicks = 0;
   std::optional<TInputScript> Script;
+  TPlayerSettings Player;
+  // Told when the player changed a setting in the game (full screen, volume), to keep it.
+  std::function<void(const TPlayerSettings&)> SettingsChanged;
+  // Writes the frame on screen as a screenshot; empty: the screenshot key does nothing.
+  std::function<void(const uint16_t* pixels, int32_t width, int32_t height)> Screenshot;
+  // Makes the picture shown while the game is paused from the frame on screen; empty: the
+  // frame dimmed.
+  std::function<void(const uint16_t* frame, int32_t width, int32_t height,
+                     std::vector<uint16_t>& picture)>
+      PausePicture;
+  // Gets every message the game is handed that the script did not make; null: none kept.
+  TInputRecording* Recording = nullptr;
 };
 
 class TQueuedPlatform : public TPlatform {
@@ -40,9 +57,8 @@ class TQueuedPlatform : public TPlatform {
   void ClosePresentation() override;
   uint32_t TickCount() override;
   void Sleep(uint32_t ms) override;
-  void QueueAudio(const int16_t* samples, size_t frames) override {
-    QueueNativeAudio(samples, frames);
-  }
+  // The player's volume is applied here, on the way to the device.
+  void QueueAudio(const int16_t* samples, size_t frames) override;
 
   // Queues a message as if the platform had sent it.
   void Post(const TMessage& msg);
@@ -50,20 +66,47 @@ class TQueuedPlatform : public TPlatform {
   int CursorCount() const { return CursorShowCount; }
   bool WindowExists() const { return WindowOpen; }
   bool Turbo() const { return Config.Turbo; }
+  bool IsPaused() const { return Paused; }
+  const TPlayerSettings& Player() const { return Config.Player; }
 
  protected:
   // Hooks for a native back end; the defaults have no native side at all.
   virtual bool CreateNativeWindow(const std::string&, uint8_t) { return true; }
   virtual void DestroyNativeWindow() {}
-  virtual void PollNativeEvents() {}                // Post() whatever the platform has pending
+  virtual void PollNativeEvents() {}                // post whatever the platform has pending
   virtual bool WaitNativeEvent() { return false; }  // block for one; false: nothing can come
   virtual void ShowNativeBox(const std::string&, const std::string&, TBoxKind) {}
   virtual void ApplyCursor(bool /*visible*/) {}
   virtual void PlaceNativeWindow(bool /*restore*/) {}
   virtual void OpenNativePresentation(int32_t, int32_t) {}
+  // Also shows pictures that are no frame of the game (the pause), which count for nothing.
   virtual void PresentNative(const uint16_t*) {}
   virtual void CloseNativePresentation() {}
   virtual void QueueNativeAudio(const int16_t*, size_t) {}  // no device: the samples go nowhere
+  // Switches between full screen and a window; false when it cannot. The default has no
+  // screen to switch.
+  virtual bool ToggleNativeFullScreen() { return false; }
+
+  // Native input as the back ends hand it over: keys by virtual-key code, the pointer in frame
+  // pixels (its moves carry the buttons the game was handed, not the device's), the mouse
+  // buttons, the pad. The controls take what is theirs; the rest is posted as it is.
+  void KeyEvent(uint32_t code, bool down);
+  void PointerEvent(uint16_t x, uint16_t y);
+  void ButtonEvent(bool left, bool down);
+  void PadStickEvent(int32_t value);
+  void PadTriggerEvent(int32_t value);
+  void PadButtonEvent(TPadButton button, bool down);
+  // The pad went away, or the keys went to another window: nothing stays held.
+  void ReleaseControls();
+  // Pauses the game as the pause key does (the focus went, and the settings say so).
+  void Pause();
+  // Switches full screen as the full-screen key does (Alt+Enter), keeping the setting.
+  void RequestFullScreen() { Act(TControlAction::FullScreen); }
+  // Keeps a setting the player changed in the game.
+  void ChangeSettings(const TPlayerSettings& player);
+
+  // Back ends with native input keep a copy of each frame, for the pause and screenshots.
+  bool KeepsFrames = false;
 
   // Hands a message straight to the window procedure, as a platform does for messages it
   // sends rather than posts (creation, destruction).
@@ -74,8 +117,13 @@ class TQueuedPlatform : public TPlatform {
   void ReleaseDueScriptEvents();
   void ReleaseNextScriptEvent();
   void TrackButtons(const TMessage& msg);
+  void PostAll(const std::vector<TMessage>& messages);
+  void Act(TControlAction action);
+  void WaitWhilePaused();
+  void ShowPausePicture();
 
   TPlatformConfig Config;
+  TControls Controls;
   size_t NextScriptEvent = 0;
   std::deque<TMessage> Queue;
   TWindowProc Proc = nullptr;
@@ -86,4 +134,10 @@ class TQueuedPlatform : public TPlatform {
   int CursorShowCount = 0;
   uint64_t Presented = 0;
   uint32_t VirtualTicks = 0;
+  bool Paused = false;
+  std::vector<uint16_t> LastFrame;  // the frame on screen, when KeepsFrames
+  int32_t FrameWidth = 0;
+  int32_t FrameHeight = 0;
+  std::vector<uint16_t> PausePixels;
+  std::vector<int16_t> Heard;
 };

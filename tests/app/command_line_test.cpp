@@ -58,7 +58,7 @@ TEST(CommandLine, PlainRunPlaysIntroGameAndCredits) {
 TEST(CommandLine, MaxFramesEndsTheProgramInTheRunningScene) {
   const TRunResult run = Quibbet({"--max-frames", "905"});
   EXPECT_EQ(run.ExitCode, 0);
-  EXPECT_EQ(run.Out.substr(0, run.Out.find("\"scenes\"")), "{\"exit_code\":0,\"frames\":905,");
+  EXPECT_EQ(run.Out.substr(0, run.Out.find("\"seed\"")), "{\"exit_code\":0,\"frames\":905,");
   EXPECT_NE(SceneLine(run.Out, "game").find("\"frames\":4,\"end\":\"max-frames\""),
             std::string::npos)
       << run.Out;
@@ -74,12 +74,13 @@ TEST(CommandLine, EscapeHeldAtTheEndOfTheGameSkipsTheCredits) {
 }
 
 TEST(CommandLine, EscapeInTheCreditsEndsThem) {
-  const TRunResult run = Quibbet({"--input", ScriptFile("esc_credits", "950 key down 65\n")});
+  const TRunResult run =
+      Quibbet({"--seed", "1", "--input", ScriptFile("esc_credits", "950 key down 65\n")});
   ASSERT_EQ(run.ExitCode, 0);
-  const std::string frames = run.Out.substr(0, run.Out.find(",\"scenes\""));
-  const uint64_t total = std::stoull(frames.substr(frames.rfind(':') + 1));
-  const TRunResult escaped = Quibbet(
-      {"--input", ScriptFile("esc_credits2", std::to_string(total - 700) + " key down 27\n")});
+  const uint64_t total = std::stoull(run.Out.substr(run.Out.find("\"frames\":") + 9));
+  const TRunResult escaped =
+      Quibbet({"--seed", "1", "--input",
+               ScriptFile("esc_credits2", std::to_string(total - 700) + " key down 27\n")});
   EXPECT_NE(SceneLine(escaped.Out, "credits").find("\"frames\":22,\"end\":\"escape\""),
             std::string::npos)
       << escaped.Out;
@@ -136,7 +137,7 @@ TEST(CommandLine, SummaryGoesToAFile) {
                                                     "--max-frames", "1", "--summary", path});
   EXPECT_EQ(run.ExitCode, 0);
   EXPECT_EQ(ReadWholeFile(path),
-            "{\"exit_code\":0,\"frames\":1,\"scenes\":["
+            "{\"exit_code\":0,\"frames\":1,\"seed\":null,\"scenes\":["
             "{\"name\":\"intro\",\"frames\":1,\"end\":\"max-frames\"}]}\n");
 }
 
@@ -200,10 +201,11 @@ TEST(FramePng, UnwritablePathIsReported) {
 
 TEST(CommandLine, DisplayBackEndRunsTheSequenceWithoutAScreen) {
   // SDL's dummy video driver gives the real back end a window that is never shown.
-  const TRunResult run = RunBinary(QUIBBET_BINARY,
-                                   {"--turbo", "--data", TestData(), "--summary", "-", "--input",
-                                    ScriptFile("sdl", "925 window close\n")},
-                                   {"SDL_VIDEODRIVER=dummy"});
+  const TRunResult run =
+      RunBinary(QUIBBET_BINARY,
+                {"--turbo", "--data", TestData(), "--summary", "-", "--input",
+                 ScriptFile("sdl", "925 window close\n")},
+                {"SDL_VIDEODRIVER=dummy", "XDG_CONFIG_HOME=" + ScratchDir("sdl_settings")});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_NE(SceneLine(run.Out, "game").find("\"frames\":25,\"end\":\"closed\""), std::string::npos)
       << run.Out;

@@ -125,3 +125,19 @@ TEST(WholeGame, SameSeedAndInputGiveTheSameFrames) {
   }
   EXPECT_EQ(compared, 24u);  // frames 0, 97, ..., 2231
 }
+
+TEST(WholeGame, ATurboRunWithoutASeedPlaysAGameOfItsOwnAndNamesItsSeed) {
+  auto seedOf = [](const std::string& summary) {
+    const size_t at = summary.find("\"seed\":");
+    return at == std::string::npos ? std::string()
+                                   : summary.substr(at + 7, summary.find(',', at) - at - 7);
+  };
+  const TRunResult first = Play({"--autoplay", "--max-frames", "2500"});
+  const TRunResult second = Play({"--autoplay", "--max-frames", "2500"});
+  const std::string seed = seedOf(first.Out);
+  ASSERT_FALSE(seed.empty());
+  ASSERT_NE(seed, "null") << first.Out;
+  EXPECT_NE(seed, seedOf(second.Out)) << "the seed comes from the real clock";
+  // The seed it names plays that very game again.
+  EXPECT_EQ(Play({"--autoplay", "--max-frames", "2500", "--seed", seed}).Out, first.Out);
+}

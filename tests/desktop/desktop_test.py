@@ -11,6 +11,7 @@ scripts/packages.txt lists them all. Waits poll for what they wait for, with a d
 """
 
 import argparse
+import configparser
 import glob
 import json
 import os
@@ -98,7 +99,10 @@ class Desktop:
         check(number, "Xvfb did not start")
         # SDL's dummy sound device plays at the real pace into nothing: the game's sound runs
         # as on a desktop, where a machine without a sound card would only say it has none.
-        self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy")
+        # The player's settings and screenshots go to the test's own folders.
+        self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy",
+                        XDG_CONFIG_HOME=os.path.join(scratch, "config"),
+                        XDG_PICTURES_DIR=os.path.join(scratch, "pictures"))
         for name in ("WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
             self.env.pop(name, None)
         rc = os.path.join(scratch, "openbox-rc.xml")
@@ -253,6 +257,10 @@ class Game:
 
     def scene_ends(self):
         return {scene["name"]: scene["end"] for scene in self.summary()["scenes"]}
+
+    def size(self):
+        window = self.desktop.geometry(self.window)
+        return window["w"], window["h"]
 
     def focus(self):
         self.desktop.xdotool("windowactivate", "--sync", self.window)
@@ -440,15 +448,10 @@ def AltEnterTogglesFullScreenAndAltKeysStayOutOfTheGame(ctx):
     game = ctx.game_on(desktop, ["--window", "--seed", 1])
     game.wait_window()
     game.focus()
-
-    def size():
-        window = desktop.geometry(game.window)
-        return window["w"], window["h"]
-
     desktop.xdotool("key", "alt+Return")
-    wait_until(lambda: size() == (1920, 1080), "full screen after Alt+Enter")
+    wait_until(lambda: game.size() == (1920, 1080), "full screen after Alt+Enter")
     desktop.xdotool("key", "alt+Return")
-    wait_until(lambda: size() == (800, 600), "the window back after Alt+Enter")
+    wait_until(lambda: game.size() == (800, 600), "the window back after Alt+Enter")
     # Held with Alt, Escape is a system key: the intro must go on.
     desktop.xdotool("keydown", "alt", "keydown", "Escape")
     hold_for(0.6)
@@ -569,6 +572,207 @@ def FatalBoxReleasesTheScreenAndThePointer(ctx):
     check(game.finish() == 1, game.errors())
     check("were looked for in" in game.errors() and empty in game.errors(),
           f"the places searched are not named: {game.errors()}")
+
+
+# ---- Cases: the player's controls ------------------------------------------------------
+
+
+def KeysSteerTheBusAndFire(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    record = os.path.join(ctx.scratch, "keys")
+    os.makedirs(record)
+    saved = os.path.join(ctx.scratch, "keys-saved.txt")
+    game = ctx.game_on(desktop, ["--window", "--seed", 1, "--input",
+                                 script(ctx, "skip", SKIP_INTRO), "--save-input", saved,
+                                 "--record", record])
+    window = game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded_count(record) >= 5, "the game scene")
+    # The keys steer on from where the pointer put the bus.
+    desktop.move_pointer(window["x"] + 400, window["y"] + 100)
+
+    def hold(key, frames):
+        start = recorded_count(record)
+        desktop.xdotool("keydown", key)
+        wait_until(lambda: recorded_count(record) >= start + frames, f"{frames} frames of {key}")
+        desktop.xdotool("keyup", key)
+
+    hold("Down", 15)
+    hold("Up", 4)
+    hold("ctrl", 10)
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+
+    with open(saved) as f:
+        events = [line.split(None, 1) for line in f.read().splitlines() if line[:1] != "#"]
+    moves = [(int(when), *map(int, event.split()[2:])) for when, event in events
+             if event.startswith("mouse move")]
+    # From the pointer's move on, only the keys moved it: down, then up.
+    start = [(x, y) for _, x, y in moves].index((400, 100))
+    moves = [(when, y) for when, _, y in moves[start:]]
+    steps = [b - a for (_, a), (_, b) in zip(moves, moves[1:])]
+    down = steps.index(-12) if -12 in steps else len(steps)
+    check(steps == [12] * down + [-12] * (len(steps) - down) and down >= 14
+          and len(steps) - down >= 3, f"Down then Up moved the pointer by {steps}")
+    for run in (moves[1:down + 1], moves[down + 1:]):
+        check([when for when, _ in run] == list(range(run[0][0], run[0][0] + len(run))),
+              f"not a step a frame: {run}")
+    buttons = [event for _, event in events if event.startswith("mouse left")]
+    check(buttons == ["mouse left down", "mouse left up"], f"Ctrl made {buttons}")
+    # The only keys saved are the script's own Escape that skipped the intro.
+    keys = [f"{when} {event}\n" for when, event in events if event.startswith("key")]
+    check("".join(keys) == SKIP_INTRO, f"the control keys reached the game as keys: {keys}")
+    # The bus itself: its picture before Down is found as far down after it as the pointer went.
+    before, after = frame(record, moves[1][0]), frame(record, moves[down][0] + 1)
+    drop = moves[down][1] - 100
+    bus = (15, 100, 155, 170)  # most of the bus, drawn at x 5, y 100
+    moved = ImageChops.difference(before.crop(bus),
+                                  after.crop((15, 100 + drop, 155, 170 + drop)))
+    same = moved.convert("L").histogram()[0]
+    check(same > 0.75 * 140 * 70, f"the bus is not {drop} pixels lower after Down: "
+                                  f"{same} of its pixels are found there")
+
+
+# The middle of the frame, where the pause writes its word.
+PAUSE_WORD = (250, 250, 550, 350)
+
+
+def paused_word(picture):
+    """How many pixels of the middle of a picture are the pause's yellow."""
+    return sum(1 for r, g, b in picture.crop(PAUSE_WORD).getdata()
+               if r > 230 and g > 230 and b < 40)
+
+
+def PauseStopsTheFramesAndShowsTheWordThenGoesOn(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    record = os.path.join(ctx.scratch, "pause")
+    os.makedirs(record)
+    game = ctx.game_on(desktop, ["--window", "--seed", 1, "--input",
+                                 script(ctx, "skip", SKIP_INTRO), "--record", record])
+    game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded_count(record) >= 10, "10 recorded frames")
+    desktop.xdotool("key", "p")
+    hold_for(0.3)  # a frame under way when the key came is finished
+    paused = recorded(record)
+    hold_for(1.5)
+    check(recorded(record) == paused, "frames went on while paused")
+    last = Image.open(paused[-1]).convert("RGB")
+    shot = desktop.screenshot(game.window, os.path.join(ctx.scratch, "paused.png"))
+    check(paused_word(shot) > 1000 and paused_word(last) < 100,
+          f"no word in the middle: {paused_word(shot)} yellow pixels there, "
+          f"{paused_word(last)} in the last frame")
+    # Elsewhere the last frame at half brightness, up to halving 5 and 6 bits and not 8.
+    halved = Image.eval(last, lambda v: v // 2)
+    for picture in (shot, halved):
+        picture.paste((0, 0, 0), PAUSE_WORD)
+    difference = largest_difference(shot, halved)
+    check(difference <= 6, f"the picture is not the last frame dimmed: by {difference}")
+
+    desktop.xdotool("key", "F12")
+    path = wait_until(lambda: re.search(r"screenshot saved as (.*)\n", game.errors()),
+                      "the screenshot")[1]
+    folder = os.path.join(desktop.env["XDG_PICTURES_DIR"], "quibbet")
+    check(re.fullmatch(re.escape(folder) + r"/quibbet-\d{4}-\d\d-\d\d-\d{6}\.png", path),
+          f"the screenshot is {path}")
+    # The game's frame, not the dimmed picture on the screen.
+    with open(path, "rb") as taken, open(paused[-1], "rb") as recorded_last:
+        check(taken.read() == recorded_last.read(),
+              f"the screenshot is not {os.path.basename(paused[-1])}")
+    check(recorded(record) == paused, "F12 ended the pause")
+    desktop.xdotool("key", "p")
+    wait_until(lambda: recorded_count(record) >= len(paused) + 5, "frames again after P")
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+    check(game.summary()["frames"] == len(recorded(record)),
+          "the paused picture counted as frames")
+
+
+def F11TogglesFullScreen(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    game = ctx.game_on(desktop, ["--window", "--seed", 1])
+    game.wait_window()
+    game.focus()
+
+    def kept():
+        settings = configparser.ConfigParser(interpolation=None)
+        settings.read(os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini"))
+        return settings.get("display", "full-screen", fallback=None)
+
+    desktop.xdotool("key", "F11")
+    wait_until(lambda: game.size() == (1920, 1080), "full screen after F11")
+    desktop.xdotool("key", "F11")
+    wait_until(lambda: game.size() == (800, 600), "the window back after F11")
+    # The switch is the player's choice and kept at once; --window counted for this run only.
+    wait_until(lambda: kept() == "no", "full-screen = no in the settings")
+    desktop.xdotool("key", "F11")
+    wait_until(lambda: game.size() == (1920, 1080), "full screen after a third F11")
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+    check(kept() == "yes", f"the settings say full-screen = {kept()} after the run")
+
+
+def ReplayOfARealGameIsTheSameGame(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    saved = os.path.join(ctx.scratch, "played.txt")
+    played, replayed = (os.path.join(ctx.scratch, name) for name in ("played", "replayed"))
+    os.makedirs(played)
+    game = ctx.game_on(desktop, ["--window", "--save-input", saved, "--record", played,
+                                 "--record-every", 50])
+    window = game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded(played), "the intro's first frame")
+    # Escape in the pause resumes and reaches the game at once, so the intro ends at a known
+    # moment; let go 20 ms later, it is up before the game scene's first frame (50 ms on),
+    # which it would end as well.
+    desktop.xdotool("key", "p")
+    shot = os.path.join(ctx.scratch, "paused.png")
+    wait_until(lambda: paused_word(desktop.screenshot(game.window, shot)) > 1000, "the pause")
+    desktop.xdotool("keydown", "Escape", "sleep", 0.02, "keyup", "Escape")
+
+    def at(x, y):
+        return window["x"] + x, window["y"] + y
+
+    def play(*actions):
+        """Some of the player's input, then 50 frames of the game."""
+        count = len(recorded(played))
+        desktop.xdotool(*actions)
+        wait_until(lambda: len(recorded(played)) > count, "the next recorded frame")
+
+    play("mousemove", *at(400, 150), "mousedown", 1)
+    play("mouseup", 1, "keydown", "s")
+    play("keyup", "s", "keydown", "z", "mousemove", *at(300, 400))
+    play("keyup", "z", "click", 1, "key", "x", "mousemove", *at(500, 250))
+    # A button pressed in a pause and still held after it fires, in the game and the replay.
+    desktop.xdotool("key", "p")
+    wait_until(lambda: paused_word(desktop.screenshot(game.window, shot)) > 1000, "a pause")
+    desktop.xdotool("mousedown", 1, "key", "p")
+    play("mousemove", *at(350, 300))
+    play("mouseup", 1)
+    desktop.xdotool("keydown", "Escape")  # held, it ends the game scene and the credits
+    code = game.finish()
+    desktop.xdotool("keyup", "Escape")
+    check(code == 0, game.errors())
+    ran = {scene["name"]: scene["frames"] for scene in game.summary()["scenes"]}
+    check(ran.get("game", 0) >= 150, f"the game scene was not what was played: {ran}")
+
+    # No --seed: the replay takes the seed from the saved input's note.
+    replay = subprocess.run([ctx.game, "--headless", "--turbo", "--data", ctx.data, "--input",
+                             saved, "--record", replayed, "--record-every", "50", "--summary",
+                             "-"], capture_output=True, text=True)
+    check(replay.returncode == 0 and not replay.stderr, f"the replay failed: {replay.stderr}")
+    check(json.loads(replay.stdout) == game.summary(),
+          f"the replay's summary {replay.stdout.strip()} is not the game's {game.summary()}")
+    names = [os.path.basename(path) for path in recorded(played)]
+    check(names == [os.path.basename(path) for path in recorded(replayed)],
+          f"the replay recorded other frames: {os.listdir(replayed)}")
+
+    def content(folder, name):
+        with open(os.path.join(folder, name), "rb") as f:
+            return f.read()
+
+    differ = [name for name in names if content(played, name) != content(replayed, name)]
+    check(not differ, f"the replay's frames differ from the game's: {differ}")
 
 
 # ---- Cases: installation ----------------------------------------------------------------
@@ -768,6 +972,10 @@ CASES = {f.__name__: f for f in [
     WindowManagerCloseEndsTheRunCleanly,
     SignalsEndTheRunLikeAClosedWindow,
     FatalBoxReleasesTheScreenAndThePointer,
+    KeysSteerTheBusAndFire,
+    PauseStopsTheFramesAndShowsTheWordThenGoesOn,
+    F11TogglesFullScreen,
+    ReplayOfARealGameIsTheSameGame,
     InstalledGameRunsFromAnotherDirectory,
     DebianPackageCarriesTheLicences,
 ]}

@@ -21,7 +21,7 @@ TSounds Play(const std::string& name, std::vector<std::string> extra) {
   args.insert(args.end(), extra.begin(), extra.end());
   const TRunResult run =
       RunBinary(QUIBBET_BINARY, args,
-                {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=disk",
+                {"XDG_CONFIG_HOME=" + dir, "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=disk",
                  "SDL_DISKAUDIOFILE=" + dir + "/device.raw", "SDL_DISKAUDIODELAY=0"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   return {ReadWholeFile(dir + "/mixer.wav").substr(WavHeaderSize),

@@ -154,6 +154,29 @@ test("the mouse and a finger steer the bus, and Escape ends the run", async () =
   await page.close();
 });
 
+test("arrow keys steer the bus, and P pauses and resumes the game", async () => {
+  const page = await openGame(browser, `${server.url}?data=fixtures/modded/&seed=1` +
+                                       "&input=fixtures/skip-intro.txt");
+  await page.waitForFunction(() => window.quibbet.presented > 3);
+  await page.mouse.move(400, 300);
+  assert.equal(await busTopSoon(page, 300), 300, "the mouse's height");
+  await page.keyboard.down("ArrowUp");
+  assert.equal(await busTopSoon(page, 40), 40, "held up to the top of the bus's way");
+  await page.keyboard.up("ArrowUp");
+
+  await page.keyboard.press("KeyP");
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  const paused = await page.evaluate(() => window.quibbet.presented);
+  await new Promise((resolve) => setTimeout(resolve, 700));
+  assert.equal(await page.evaluate(() => window.quibbet.presented), paused, "no frame while paused");
+  assert.equal(busTop(await grab(page)), -1, "the frame is dimmed");
+  await page.keyboard.press("KeyP");
+  await page.waitForFunction((at) => window.quibbet.presented > at + 5, {}, paused);
+  assert.equal(await busTopSoon(page, 40), 40, "the game goes on where it was");
+  assert.deepEqual(page.uncaught, []);
+  await page.close();
+});
+
 test("an archive missing from ?data= is the game's error box, as an overlay", async () => {
   const page = await openGame(browser, `${server.url}?data=fixtures/no-texts/&turbo=1`);
   await untilEnded(page);

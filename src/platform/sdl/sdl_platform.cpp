@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 
 #include "platform/sdl/sdl_audio.h"
@@ -58,6 +59,14 @@ uint32_t VirtualKey(SDL_Keycode key) {
       return 45;
     case SDLK_DELETE:
       return 46;
+    case SDLK_KP_PLUS:
+      return 107;
+    case SDLK_KP_MINUS:
+      return 109;
+    case SDLK_EQUALS:  // the key with + on it
+      return 187;
+    case SDLK_MINUS:
+      return 189;
     default:
       return 0;
   }
@@ -70,15 +79,16 @@ std::string WithLineFeeds(std::string text) {
 
 class TSdlPlatform : public TQueuedPlatform {
  public:
-  TSdlPlatform(TPlatformConfig config, TSdlConfig sdl)
-      : TQueuedPlatform(std::move(config)), Sdl(sdl) {
-    Sdl.Scale = std::max(1, Sdl.Scale);
+  explicit TSdlPlatform(TPlatformConfig config) : TQueuedPlatform(std::move(config)) {
+    KeepsFrames = true;
   }
 
   // Every way out of the program passes here (main() owns the back end and unwinds to it
   // after a fatal box too): the window, and with it a full screen and a pointer grab, goes.
   ~TSdlPlatform() override {
     Audio.reset();
+    for (const auto& [id, pad] : Pads)
+      SDL_GameControllerClose(pad);
     CloseNativePresentation();
     DestroyNativeWindow();
     if (Initialised) {
@@ -98,6 +108,9 @@ class TSdlPlatform : public TQueuedPlatform {
       return false;
     }
     Initialised = true;
+    // A pad is optional: without SDL's controller support the game plays on without one.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+      std::fprintf(stderr, "quibbet: no gamepad support (%s)\n", SDL_GetError());
     return true;
   }
 
@@ -107,9 +120,10 @@ class TSdlPlatform : public TQueuedPlatform {
     // Hidden until the renderer exists: an OpenGL renderer makes SDL create the window
     // anew, which would flash it on the screen twice.
     Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN;
-    if (!Sdl.Windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (Player().FullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const int scale = std::clamp(Player().Scale, 1, 16);
     Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              FrameWidth * Sdl.Scale, FrameHeight * Sdl.Scale, flags);
+                              FrameWidth * scale, FrameHeight * scale, flags);
     if (Window == nullptr) return Fail("create the window");
     Renderer = SDL_CreateRenderer(Window, -1, 0);
     if (Renderer == nullptr) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
@@ -225,7 +239,7 @@ class TSdlPlatform : public TQueuedPlatform {
       outW = FrameWidth;
       outH = FrameHeight;
     }
-    return FitFrame(outW, outH, FrameWidth, FrameHeight, Sdl.Fit);
+    return FitFrame(outW, outH, FrameWidth, FrameHeight, Player().Fit);
   }
 
   // The frame enlarged by whole pixels into a target texture, which the last step then
@@ -261,30 +275,34 @@ class TSdlPlatform : public TQueuedPlatform {
     SDL_RenderPresent(Renderer);
   }
 
-  void ToggleFullScreen() {
+  bool ToggleNativeFullScreen() override {
+    if (Window == nullptr) return false;
     const bool full = (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN) != 0;
-    if (SDL_SetWindowFullscreen(Window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
-      std::fprintf(stderr, "SDL could not switch full screen: %s\n", SDL_GetError());
+    if (SDL_SetWindowFullscreen(Window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) return true;
+    std::fprintf(stderr, "SDL could not switch full screen: %s\n", SDL_GetError());
+    return false;
   }
 
   // --- Events ------------------------------------------------------------------------
 
   void TranslateKey(const SDL_KeyboardEvent& key) {
+    // A key held repeats; the game's key table and the controls need it once.
+    if (key.repeat != 0) return;
     const bool down = key.type == SDL_KEYDOWN;
     const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
     // Alt+Enter belongs to the window, not to the game.
     if (alt && (key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER)) {
-      if (down && key.repeat == 0 && Window != nullptr) ToggleFullScreen();
+      if (down) RequestFullScreen();
       return;
     }
     const uint32_t code = VirtualKey(key.keysym.sym);
     if (code == 0) return;
     // Alt combinations are system keys and never reach the key table. A release always
     // does: a key let go while Alt is held would otherwise stay down for good.
-    if (down)
-      Post({alt ? Wm::SysKeyDown : Wm::KeyDown, code, 0});
+    if (down && alt)
+      Post({Wm::SysKeyDown, code, 0});
     else
-      Post({Wm::KeyUp, code, 0});
+      KeyEvent(code, down);
   }
 
   void TranslateMotion(const SDL_MouseMotionEvent& motion) {
@@ -293,20 +311,51 @@ class TSdlPlatform : public TQueuedPlatform {
     const TFrameFit fit = CurrentFit(outW, outH);
     const TFramePoint point = PointerToFrame(motion.x, motion.y, windowW, windowH, outW, outH,
                                              fit.Target, FrameWidth, FrameHeight);
-    uint32_t flags = 0;
-    if (motion.state & SDL_BUTTON_LMASK) flags |= MkLButton;
-    if (motion.state & SDL_BUTTON_RMASK) flags |= MkRButton;
-    const SDL_Keymod mod = SDL_GetModState();
-    if (mod & KMOD_SHIFT) flags |= MkShift;
-    if (mod & KMOD_CTRL) flags |= MkControl;
-    Post({Wm::MouseMove, flags,
-          MouseParam(static_cast<uint16_t>(point.X), static_cast<uint16_t>(point.Y))});
+    PointerEvent(static_cast<uint16_t>(point.X), static_cast<uint16_t>(point.Y));
   }
 
   void TranslateButton(const SDL_MouseButtonEvent& button) {
     const bool down = button.type == SDL_MOUSEBUTTONDOWN;
-    if (button.button == SDL_BUTTON_LEFT) Post({down ? Wm::LButtonDown : Wm::LButtonUp, 0, 0});
-    if (button.button == SDL_BUTTON_RIGHT) Post({down ? Wm::RButtonDown : Wm::RButtonUp, 0, 0});
+    if (button.button == SDL_BUTTON_LEFT) ButtonEvent(true, down);
+    if (button.button == SDL_BUTTON_RIGHT) ButtonEvent(false, down);
+  }
+
+  // --- Gamepads -----------------------------------------------------------------------
+
+  void TranslatePadDevice(const SDL_ControllerDeviceEvent& device) {
+    if (device.type == SDL_CONTROLLERDEVICEADDED) {
+      if (SDL_GameController* pad = SDL_GameControllerOpen(device.which))
+        Pads[SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad))] = pad;
+      return;
+    }
+    const auto found = Pads.find(device.which);
+    if (found == Pads.end()) return;
+    SDL_GameControllerClose(found->second);
+    Pads.erase(found);
+    ReleaseControls();  // a pad pulled out mid-shot must not fire for good
+  }
+
+  void TranslatePadButton(const SDL_ControllerButtonEvent& button) {
+    const bool down = button.type == SDL_CONTROLLERBUTTONDOWN;
+    switch (button.button) {
+      case SDL_CONTROLLER_BUTTON_A:
+        return PadButtonEvent(TPadButton::Fire, down);
+      case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        return PadButtonEvent(TPadButton::Up, down);
+      case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        return PadButtonEvent(TPadButton::Down, down);
+      case SDL_CONTROLLER_BUTTON_START:
+        return PadButtonEvent(TPadButton::Start, down);
+      case SDL_CONTROLLER_BUTTON_BACK:
+        return PadButtonEvent(TPadButton::Back, down);
+      default:
+        return;
+    }
+  }
+
+  void TranslatePadAxis(const SDL_ControllerAxisEvent& axis) {
+    if (axis.axis == SDL_CONTROLLER_AXIS_LEFTY) PadStickEvent(axis.value);
+    if (axis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) PadTriggerEvent(axis.value);
   }
 
   void TranslateWindow(const SDL_WindowEvent& window) {
@@ -327,6 +376,9 @@ class TSdlPlatform : public TQueuedPlatform {
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
         Focused = false;
+        // Keys let go in another window never come back here.
+        ReleaseControls();
+        if (Player().PauseOnFocusLoss) Pause();
         break;
       case SDL_WINDOWEVENT_EXPOSED:
       case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -365,6 +417,17 @@ class TSdlPlatform : public TQueuedPlatform {
           CreateFrameTexture();
         }
         break;
+      case SDL_CONTROLLERDEVICEADDED:
+      case SDL_CONTROLLERDEVICEREMOVED:
+        TranslatePadDevice(event.cdevice);
+        break;
+      case SDL_CONTROLLERBUTTONDOWN:
+      case SDL_CONTROLLERBUTTONUP:
+        TranslatePadButton(event.cbutton);
+        break;
+      case SDL_CONTROLLERAXISMOTION:
+        TranslatePadAxis(event.caxis);
+        break;
       case SDL_QUIT:
         Post({Wm::Close, 0, 0});
         break;  // also what SIGINT and SIGTERM become
@@ -373,8 +436,8 @@ class TSdlPlatform : public TQueuedPlatform {
     }
   }
 
-  TSdlConfig Sdl;
   std::unique_ptr<TSdlAudio> Audio;
+  std::map<SDL_JoystickID, SDL_GameController*> Pads;
   bool Initialised = false;
   SDL_Window* Window = nullptr;
   SDL_Renderer* Renderer = nullptr;
@@ -391,6 +454,6 @@ class TSdlPlatform : public TQueuedPlatform {
 
 }  // namespace
 
-std::unique_ptr<TQueuedPlatform> CreateSdlPlatform(TPlatformConfig config, TSdlConfig sdl) {
-  return std::make_unique<TSdlPlatform>(std::move(config), sdl);
+std::unique_ptr<TQueuedPlatform> CreateSdlPlatform(TPlatformConfig config) {
+  return std::make_unique<TSdlPlatform>(std::move(config));
 }

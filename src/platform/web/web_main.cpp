@@ -29,9 +29,11 @@ int main(int argc, char** argv) {
     return BadUsage;
   }
   SetDataDirectory(DataFolder);
+  TRunHooks hooks;
+  hooks.Player = PlayerSettingsFor(TPlayerSettings{}, options);
   TRunReport report;
   RunGame(
-      options,
+      options, hooks,
       [&](TPlatformConfig config) {
         return CreateWebPlatform(std::move(config), options.RecordFrames);
       },

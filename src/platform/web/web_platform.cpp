@@ -62,7 +62,9 @@ enum TWebEvent : int32_t {
 class TWebPlatform final : public TQueuedPlatform {
  public:
   TWebPlatform(TPlatformConfig config, const std::vector<uint64_t>& keep)
-      : TQueuedPlatform(std::move(config)), Keep(keep.begin(), keep.end()) {}
+      : TQueuedPlatform(std::move(config)), Keep(keep.begin(), keep.end()) {
+    KeepsFrames = true;
+  }
 
   uint32_t TickCount() override {
     if (Turbo()) return TQueuedPlatform::TickCount();
@@ -152,17 +154,15 @@ class TWebPlatform final : public TQueuedPlatform {
       case PointerMove: {
         const TFramePoint point = PointerToFrame(event[1], event[2], OutW, OutH, OutW, OutH,
                                                  Fit.Target, FrameWidth, FrameHeight);
-        Post({Wm::MouseMove, 0,
-              MouseParam(static_cast<uint16_t>(point.X), static_cast<uint16_t>(point.Y))});
+        PointerEvent(static_cast<uint16_t>(point.X), static_cast<uint16_t>(point.Y));
         break;
       }
       case Button:
-        if (event[1] == 0) Post({event[2] != 0 ? Wm::LButtonDown : Wm::LButtonUp, 0, 0});
-        if (event[1] == 2) Post({event[2] != 0 ? Wm::RButtonDown : Wm::RButtonUp, 0, 0});
+        if (event[1] == 0 || event[1] == 2) ButtonEvent(event[1] == 0, event[2] != 0);
         break;
       case Key:
         if (event[1] > 0 && event[1] < 256)
-          Post({event[2] != 0 ? Wm::KeyDown : Wm::KeyUp, static_cast<uint32_t>(event[1]), 0});
+          KeyEvent(static_cast<uint32_t>(event[1]), event[2] != 0);
         break;
       case Visible:
         Post({Wm::Activate, ActivateParam(event[1] != 0, event[1] == 0), 0});

@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/queued_platform.h"
 #include "platform/win32/win32_api.h"
@@ -104,4 +105,5 @@ class TWin32Platform final : public TPlatform {
   bool RightDown = false;
   uint32_t MousePosition = 0;
   std::unique_ptr<TWin32Audio> Audio;  // made by the first samples
+  std::vector<int16_t> Heard;          // the samples at the player's volume
 };

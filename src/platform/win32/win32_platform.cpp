@@ -337,5 +337,5 @@ void TWin32Platform::Sleep(uint32_t ms) {
 
 void TWin32Platform::QueueAudio(const int16_t* samples, size_t frames) {
   if (!Audio) Audio = std::make_unique<TWin32Audio>(Config.Turbo);
-  Audio->Queue(samples, frames);
+  Audio->Queue(ScaleToHeard(Config.Player, samples, frames, Heard), frames);
 }

@@ -167,7 +167,9 @@ const QuibbetPage = (() => {
     }
     const key = virtualKey(event.code);
     if (key === 0 || event.ctrlKey || event.metaKey) return;
-    event.preventDefault();  // Space and the arrows would scroll the page
+    // Space and the arrows would scroll the page; the function keys stay the browser's too.
+    if (key < 112 || key > 123) event.preventDefault();
+    if (event.repeat) return;  // a held key counts once, as on the desktop
     events.push([KEY, key, down ? 1 : 0, 0]);
   }
 

@@ -1,0 +1,387 @@
+// settings.ini: one table of the entries (section, key, comment, field of TPlayerSettings),
+// a forgiving line parser over it, and the file written whole (app/whole_file). Plain C stdio
+// and std::filesystem, so that it builds for Linux, Windows and the browser alike.
+#include "app/settings_file.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "app/whole_file.h"
+#include "platform/key_names.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---- The entries ------------------------------------------------------------------------
+
+enum class TKind { Flag, Number, Fit, Keys };
+
+struct TEntry {
+  const char* Section;
+  const char* Key;
+  const char* Help;  // the comment above the entry in a saved file
+  TKind Kind;
+  bool TPlayerSettings::*Flag = nullptr;
+  int TPlayerSettings::*Number = nullptr;
+  int Min = 0;
+  int Max = 0;
+  std::vector<uint8_t> TKeyBindings::*Keys = nullptr;
+};
+
+struct TSection {
+  const char* Name;
+  const char* Help;  // null: none
+};
+
+constexpr const char* FileHelp =
+    "Save Quibbet!: the player's settings, kept between runs. The game may rewrite this file, "
+    "so edit it while the game is not running. A line the game cannot read is reported and "
+    "skipped; a missing line keeps its default.";
+
+constexpr TSection Sections[] = {
+    {"display", nullptr},
+    {"sound", "What you hear; recordings keep the game's own sound."},
+    {"controls",
+     "Each action takes one key or more, separated by spaces: A to Z, 0 to 9, F1 to F12, Up, "
+     "Down, Left, Right, Space, Enter, Escape, Tab, Backspace, Shift, Ctrl, Pause, Insert, "
+     "Delete, Home, End, PageUp, PageDown, Minus, Plus, KeypadPlus, KeypadMinus, or any other "
+     "key as KeyNNN, NNN being its Windows virtual-key code."},
+};
+
+using P = TPlayerSettings;
+using K = TKeyBindings;
+
+constexpr TEntry Flag(const char* section, const char* key, const char* help, bool P::*field) {
+  return {section, key, help, TKind::Flag, field};
+}
+
+constexpr TEntry Number(const char* section, const char* key, const char* help, int P::*field,
+                        int min, int max) {
+  return {section, key, help, TKind::Number, nullptr, field, min, max};
+}
+
+constexpr TEntry KeyList(const char* key, const char* help, std::vector<uint8_t> K::*field) {
+  return {"controls", key, help, TKind::Keys, nullptr, nullptr, 0, 0, field};
+}
+
+// In the order of a saved file, grouped by section.
+constexpr TEntry Entries[] = {
+    Flag("display", "full-screen", "Start in full screen (yes) or in a window (no).",
+         &P::FullScreen),
+    Number("display", "scale", "The window's size as a multiple of 800 x 600: 1 to 16.", &P::Scale,
+           1, 16),
+    {"display", "fit",
+     "How the picture fills a larger screen: sharp (as large as fits, smoothed) or integer "
+     "(whole multiples only, with wider borders).",
+     TKind::Fit},
+    Number("sound", "volume", "The loudness of sounds and music: 0 to 100.", &P::Volume, 0, 100),
+    Flag("sound", "mute", "Start with the sound off: yes or no.", &P::Mute),
+    KeyList("up", "Move the bus up.", &K::Up),
+    KeyList("down", "Move the bus down.", &K::Down),
+    KeyList("fire", "Fire.", &K::Fire),
+    KeyList("pause", "Pause the game, and resume it.", &K::Pause),
+    KeyList("volume-down", "Turn the sound down.", &K::VolumeDown),
+    KeyList("volume-up", "Turn the sound up.", &K::VolumeUp),
+    KeyList("mute", "Turn the sound off, and on again.", &K::Mute),
+    KeyList("full-screen", "Switch between the window and full screen.", &K::FullScreen),
+    KeyList("screenshot", "Save a picture of the screen.", &K::Screenshot),
+    Number("controls", "key-speed",
+           "How fast the bus moves while an up or down key is held: 1 to 60 pixels a frame.",
+           &P::KeySpeed, 1, 60),
+    Number("controls", "pad-dead-zone",
+           "How far a game pad's stick moves before the bus does: 0 to 90 percent of its travel.",
+           &P::PadDeadZone, 0, 90),
+    Flag("controls", "pause-on-focus-loss",
+         "Pause the game when its window loses the focus: yes or no.", &P::PauseOnFocusLoss),
+};
+
+// ---- Values -----------------------------------------------------------------------------
+
+const char* FitName(TFitMode fit) {
+  switch (fit) {
+    case TFitMode::Sharp:
+      return "sharp";
+    case TFitMode::Integer:
+      return "integer";
+  }
+  return "sharp";
+}
+
+std::string Lowered(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+std::optional<bool> ParseFlag(std::string_view text) {
+  const std::string word = Lowered(text);
+  if (word == "yes" || word == "true" || word == "on" || word == "1") return true;
+  if (word == "no" || word == "false" || word == "off" || word == "0") return false;
+  return std::nullopt;
+}
+
+// A piece of the file as a warning shows it: printable and short, whatever the file holds.
+std::string Quoted(std::string_view text) {
+  constexpr size_t Shown = 40;
+  std::string quoted = "'";
+  for (size_t i = 0; i < text.size() && i < Shown; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    quoted += c >= 32 && c < 127 ? static_cast<char>(c) : '?';
+  }
+  return quoted + (text.size() > Shown ? "...'" : "'");
+}
+
+std::string FormatValue(const TEntry& entry, const TPlayerSettings& settings) {
+  switch (entry.Kind) {
+    case TKind::Flag:
+      return settings.*entry.Flag ? "yes" : "no";
+    case TKind::Number:
+      return std::to_string(settings.*entry.Number);
+    case TKind::Fit:
+      return FitName(settings.Fit);
+    case TKind::Keys:
+      return KeyNames(settings.Keys.*entry.Keys);
+  }
+  return {};
+}
+
+// Stores `value` in its field; what is wrong with it otherwise, the field left as it was.
+std::string SetValue(const TEntry& entry, std::string_view value, TPlayerSettings& settings) {
+  if (value.empty()) return "no value";
+  switch (entry.Kind) {
+    case TKind::Flag: {
+      const auto flag = ParseFlag(value);
+      if (!flag) return Quoted(value) + " is not yes or no";
+      settings.*entry.Flag = *flag;
+      return {};
+    }
+    case TKind::Number: {
+      int number = 0;
+      const char* end = value.data() + value.size();
+      const auto [stop, error] = std::from_chars(value.data(), end, number);
+      if (error != std::errc() || stop != end || number < entry.Min || number > entry.Max)
+        return Quoted(value) + " is not a whole number from " + std::to_string(entry.Min) + " to " +
+               std::to_string(entry.Max);
+      settings.*entry.Number = number;
+      return {};
+    }
+    case TKind::Fit:
+      for (TFitMode fit : {TFitMode::Sharp, TFitMode::Integer}) {
+        if (Lowered(value) == FitName(fit)) {
+          settings.Fit = fit;
+          return {};
+        }
+      }
+      return Quoted(value) + " is not sharp or integer";
+    case TKind::Keys: {
+      std::string unknown;
+      auto codes = KeyCodes(value, unknown);
+      if (!codes) return Quoted(unknown) + " is not a key name";
+      if (codes->empty()) return "no key";
+      settings.Keys.*entry.Keys = std::move(*codes);
+      return {};
+    }
+  }
+  return {};
+}
+
+// ---- The reader -------------------------------------------------------------------------
+
+std::string_view Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+struct TReader {
+  const std::string& FileName;
+  std::vector<std::string>& Warnings;
+  TPlayerSettings Settings{};
+  std::string Section{};  // as the table spells it; empty before the first header
+  bool Skipping = false;  // under a header that names no section of ours
+  size_t Line = 0;
+
+  void Warn(const std::string& what) {
+    Warnings.push_back(FileName + ":" + std::to_string(Line) + ": " + what);
+  }
+
+  void Header(std::string_view line) {
+    Skipping = true;
+    if (line.back() != ']')
+      return Warn(Quoted(line) + " is not a [section] header; the entries below it are skipped");
+    const std::string name = Lowered(Trimmed(line.substr(1, line.size() - 2)));
+    for (const TSection& section : Sections) {
+      if (name == section.Name) {
+        Section = section.Name;
+        Skipping = false;
+        return;
+      }
+    }
+    Warn("unknown section " + Quoted(line) + "; its entries are skipped");
+  }
+
+  void Assignment(std::string_view line) {
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return Warn(Quoted(line) + " has no '='");
+    const std::string_view keyText = Trimmed(line.substr(0, equals));
+    if (Section.empty()) return Warn(Quoted(keyText) + " comes before any [section]");
+    const std::string key = Lowered(keyText);
+    for (const TEntry& entry : Entries) {
+      if (Section != entry.Section || key != entry.Key) continue;
+      const std::string problem = SetValue(entry, Trimmed(line.substr(equals + 1)), Settings);
+      if (!problem.empty())
+        Warn("[" + Section + "] " + key + ": " + problem + "; keeping " +
+             FormatValue(entry, Settings));
+      return;
+    }
+    Warn("unknown key " + Quoted(keyText) + " in [" + Section + "]");
+  }
+
+  void Read(std::string_view line) {
+    line = Trimmed(line.substr(0, line.find_first_of("#;")));
+    if (line.empty()) return;
+    if (line[0] == '[') return Header(line);
+    if (!Skipping) Assignment(line);
+  }
+};
+
+}  // namespace
+
+// ---- The file's place -------------------------------------------------------------------
+
+TSettingsPathInputs SettingsPathInputsOfThisProcess() {
+  auto environment = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value != nullptr ? value : "");
+  };
+  TSettingsPathInputs inputs;
+  inputs.XdgConfigHome = environment("XDG_CONFIG_HOME");
+  inputs.Home = environment("HOME");
+#ifdef _WIN32
+  inputs.AppData = environment("APPDATA");
+#endif
+  return inputs;
+}
+
+std::string DefaultSettingsPath(const TSettingsPathInputs& inputs) {
+  fs::path folder;
+  if (!inputs.XdgConfigHome.empty() && fs::path(inputs.XdgConfigHome).is_absolute())
+    folder = inputs.XdgConfigHome;
+  else if (!inputs.AppData.empty())
+    folder = inputs.AppData;  // a Windows player has no home folder of the Unix kind
+  else if (!inputs.Home.empty())
+    folder = fs::path(inputs.Home) / ".config";
+  else
+    return "";
+  return (folder / "quibbet" / "settings.ini").string();
+}
+
+// ---- Reading ----------------------------------------------------------------------------
+
+TPlayerSettings ParseSettings(std::string_view text, const std::string& fileName,
+                              std::vector<std::string>& warnings) {
+  constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";  // as Windows' editors write
+  if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+    text.remove_prefix(ByteOrderMark.size());
+  // An oversized file is read to its last whole line within the limit: a line cut short
+  // could read as another value ("volume = 10" of "volume = 100").
+  const bool oversized = text.size() > MaxSettingsFileSize;
+  if (oversized) {
+    const size_t lastEnd = text.rfind('\n', MaxSettingsFileSize - 1);
+    text = text.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
+  }
+  TReader reader{fileName, warnings};
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    ++reader.Line;
+    reader.Read(text.substr(start, end - start));
+    start = end + 1;
+  }
+  if (oversized) {
+    ++reader.Line;
+    reader.Warn("the file is larger than " + std::to_string(MaxSettingsFileSize) +
+                " bytes; this line and the rest are ignored");
+  }
+  return reader.Settings;
+}
+
+TPlayerSettings LoadSettings(const std::string& path, std::vector<std::string>& warnings) {
+  try {
+    std::error_code error;
+    if (fs::status(path, error).type() == fs::file_type::not_found) return {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+      warnings.push_back(path + ": cannot be read (" + std::generic_category().message(errno) +
+                         "); using the default settings");
+      return {};
+    }
+    // One byte over the limit tells an oversized file from one of exactly the limit.
+    std::string text(MaxSettingsFileSize + 1, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+      warnings.push_back(path + ": cannot be read; using the default settings");
+      return {};
+    }
+    return ParseSettings(text, path, warnings);
+  } catch (const std::exception& e) {  // a path the file system cannot even represent
+    warnings.push_back(path + ": cannot be read (" + e.what() + "); using the default settings");
+    return {};
+  }
+}
+
+// ---- Writing ----------------------------------------------------------------------------
+
+namespace {
+
+// `text` as comment lines of at most 100 characters.
+std::string Comment(std::string_view text) {
+  constexpr size_t Width = 100;
+  std::string lines, line = "#";
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find(' ', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(start, end - start);
+    if (line.size() + 1 + word.size() > Width) {
+      lines += line + "\n";
+      line = "#";
+    }
+    line += " ";
+    line += word;
+    start = end + 1;
+  }
+  return lines + line + "\n";
+}
+
+}  // namespace
+
+std::string FormatSettings(const TPlayerSettings& settings) {
+  std::string text = Comment(FileHelp);
+  for (const TSection& section : Sections) {
+    text += std::string("\n[") + section.Name + "]\n";
+    if (section.Help != nullptr) text += Comment(section.Help) + "\n";
+    for (const TEntry& entry : Entries) {
+      if (std::string_view(entry.Section) != section.Name) continue;
+      text += Comment(entry.Help) + entry.Key + " = " + FormatValue(entry, settings) + "\n";
+    }
+  }
+  return text;
+}
+
+bool SaveSettings(const std::string& path, const TPlayerSettings& settings, std::string& error) {
+  try {
+    return WriteFileWhole(path, FormatSettings(settings), error);
+  } catch (const std::exception& e) {  // memory, or a path the file system cannot represent
+    error = path + ": " + e.what();
+    return false;
+  }
+}

@@ -1,0 +1,179 @@
+// The player's controls on the shared platform: keys and pad steering once a frame, one fire
+// button from any source, keys of the surroundings kept from the game, a pause that hands the
+// game nothing but how it ended, and the recording of what the game was handed.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+#include "platform/queued_platform.h"
+
+namespace {
+
+// A platform whose native side is a list of steps the test lays out: each wait for a native
+// event runs the next one.
+class TNativePlatform : public TQueuedPlatform {
+ public:
+  explicit TNativePlatform(TPlatformConfig config = {}) : TQueuedPlatform(std::move(config)) {
+    KeepsFrames = true;
+  }
+
+  using TQueuedPlatform::ButtonEvent;
+  using TQueuedPlatform::KeyEvent;
+  using TQueuedPlatform::PadButtonEvent;
+  using TQueuedPlatform::PadStickEvent;
+  using TQueuedPlatform::PointerEvent;
+
+  std::deque<std::function<void(TNativePlatform&)>> Later;  // what the player does while waited on
+  int Pictures = 0;  // pictures shown that are no frame (the pause)
+  std::vector<int16_t> Heard;
+
+  std::vector<TMessage> Pump() {
+    std::vector<TMessage> seen;
+    TMessage msg;
+    while (PeekMessage(msg))
+      seen.push_back(msg);
+    return seen;
+  }
+
+ protected:
+  bool WaitNativeEvent() override {
+    if (Later.empty()) return false;
+    Later.front()(*this);
+    Later.pop_front();
+    return true;
+  }
+  void PresentNative(const uint16_t*) override { ++Pictures; }
+  void QueueNativeAudio(const int16_t* samples, size_t frames) override {
+    Heard.assign(samples, samples + 2 * frames);
+  }
+};
+
+const uint16_t Frame[800 * 600] = {};
+
+std::vector<uint32_t> Kinds(const std::vector<TMessage>& messages) {
+  std::vector<uint32_t> kinds;
+  for (const TMessage& msg : messages)
+    kinds.push_back(msg.Message);
+  return kinds;
+}
+
+uint32_t Y(const TMessage& msg) {
+  return msg.LParam >> 16;
+}
+
+}  // namespace
+
+TEST(Controls, KeysAndThePadSteerOnceAFrameWithinTheBussRange) {
+  TNativePlatform platform;
+  platform.OpenPresentation(800, 600);
+  platform.PointerEvent(300, 100);
+  platform.KeyEvent('S', true);
+  EXPECT_EQ(Kinds(platform.Pump()), (std::vector<uint32_t>{Wm::MouseMove})) << "S is no game key";
+  platform.Present(Frame);
+  std::vector<TMessage> seen = platform.Pump();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(Y(seen[0]), 112u) << "12 pixels a frame by default";
+  EXPECT_EQ(seen[0].LParam & 0xFFFF, 300u) << "the pointer keeps its x";
+  platform.KeyEvent(38, true);  // Up as well: the two cancel out
+  platform.Present(Frame);
+  EXPECT_TRUE(platform.Pump().empty());
+  platform.KeyEvent(40, false);  // Down was never held: nothing breaks
+  platform.KeyEvent('S', false);
+  for (int i = 0; i < 10; ++i)
+    platform.Present(Frame);
+  EXPECT_EQ(Y(platform.Pump().back()), uint32_t{TControls::TopY}) << "kept in the bus's range";
+  platform.KeyEvent(38, false);
+
+  platform.PadStickEvent(8000);  // inside the dead zone of 25 %
+  platform.Present(Frame);
+  EXPECT_TRUE(platform.Pump().empty());
+  platform.PadStickEvent(32767);  // leaning all the way: half as fast again as the keys
+  platform.Present(Frame);
+  EXPECT_EQ(Y(platform.Pump().back()), uint32_t{TControls::TopY} + 18);
+}
+
+TEST(Controls, EveryFireSourceIsOneLeftButtonAndControlKeysStayOutOfTheGame) {
+  TNativePlatform platform;
+  platform.KeyEvent(17, true);       // Ctrl
+  platform.ButtonEvent(true, true);  // and the mouse's button
+  platform.PadButtonEvent(TPadButton::Fire, true);
+  platform.KeyEvent(17, false);
+  platform.ButtonEvent(true, false);
+  EXPECT_EQ(Kinds(platform.Pump()), (std::vector<uint32_t>{Wm::LButtonDown}));
+  platform.PadButtonEvent(TPadButton::Fire, false);
+  platform.KeyEvent(27, true);  // Escape keeps its meaning
+  platform.PadButtonEvent(TPadButton::Back, true);
+  platform.KeyEvent('M', true);  // mute: the platform's, not the game's
+  const std::vector<TMessage> seen = platform.Pump();
+  EXPECT_EQ(Kinds(seen), (std::vector<uint32_t>{Wm::LButtonUp, Wm::KeyDown, Wm::KeyDown}));
+  EXPECT_EQ(seen[1].WParam, 27u);
+  EXPECT_EQ(seen[2].WParam, 27u) << "the pad's Back is Escape";
+}
+
+TEST(Controls, VolumeKeysChangeWhatIsHeardAndAreKept) {
+  TPlatformConfig config;
+  TPlayerSettings kept;
+  config.SettingsChanged = [&](const TPlayerSettings& player) { kept = player; };
+  TNativePlatform platform(config);
+  const int16_t loud[2 * 4] = {16000, -16000, 16000, -16000, 16000, -16000, 16000, -16000};
+  platform.KeyEvent(189, true);  // - : 90 %
+  platform.QueueAudio(loud, 4);
+  EXPECT_EQ(kept.Volume, 90);
+  EXPECT_EQ(platform.Heard[0], 16000 * 81 / 100 - 1) << "about 0.81 of the level";
+  platform.KeyEvent('M', true);
+  platform.QueueAudio(loud, 4);
+  EXPECT_TRUE(kept.Mute);
+  EXPECT_EQ(platform.Heard[0], 0);
+}
+
+TEST(Controls, APauseRunsNoFrameAndHandsTheGameOnlyWhereThePointerWentAndWhatIsHeld) {
+  TInputRecording recording;
+  TPlatformConfig config;
+  config.Recording = &recording;
+  TNativePlatform platform(config);
+  platform.CreateMainWindow("pause", 1, [](const TMessage&) { return 0u; });
+  platform.OpenPresentation(800, 600);
+  platform.Present(Frame);
+  platform.KeyEvent('P', true);
+  platform.Later = {[](TNativePlatform& p) { p.KeyEvent('P', false); },
+                    [](TNativePlatform& p) { p.KeyEvent('Z', true); },  // fire, while paused
+                    [](TNativePlatform& p) { p.PointerEvent(10, 200); },
+                    [](TNativePlatform& p) { p.PointerEvent(10, 300); },
+                    [](TNativePlatform& p) { p.KeyEvent('P', true); }};
+  const std::vector<TMessage> seen = platform.Pump();
+  EXPECT_FALSE(platform.IsPaused());
+  EXPECT_TRUE(platform.Later.empty());
+  EXPECT_EQ(platform.Pictures, 1 + 1 + 1) << "the frame, the pause picture, the frame again";
+  ASSERT_EQ(Kinds(seen), (std::vector<uint32_t>{Wm::MouseMove, Wm::LButtonDown}))
+      << "fire held through the pause fires after it";
+  EXPECT_EQ(Y(seen[0]), 300u);
+  EXPECT_EQ(seen[0].WParam, 0u) << "a move carries only the buttons the game was handed";
+  EXPECT_EQ(recording.Lines(), "0 mouse move 10 300\n0 mouse left down\n")
+      << "the pause itself is no input";
+}
+
+TEST(InputRecording, LinesPlayBackAsTheMessagesTheyRecord) {
+  TInputRecording recording;
+  const std::vector<TMessage> handed = {{Wm::MouseMove, MkLButton, MouseParam(12, 34)},
+                                        {Wm::LButtonDown, 0, 0},
+                                        {Wm::KeyDown, 27, 0},
+                                        {Wm::Activate, ActivateParam(false, false), 0},
+                                        {Wm::Activate, ActivateParam(false, true), 0},
+                                        {Wm::Activate, ActivateParam(true, false), 0},
+                                        {Wm::RButtonUp, 0, 0},
+                                        {Wm::Close, 0, 0}};
+  for (size_t i = 0; i < handed.size(); ++i)
+    recording.Add(900 + i, handed[i]);
+  TScriptError error;
+  const auto script = ParseInputScript("# seed 77\n# data 0123abcd\n" + recording.Lines(), error);
+  ASSERT_TRUE(script) << error.Reason;
+  EXPECT_EQ(script->Seed, 77u);
+  EXPECT_EQ(script->Data, "0123abcd");
+  // The focus change alone is left out: the game does not see it either.
+  ASSERT_EQ(script->Events.size(), handed.size() - 1);
+  EXPECT_EQ(script->Events[0].Msg.LParam, MouseParam(12, 34));
+  EXPECT_EQ(script->Events[3].Frame, 904u);
+  EXPECT_EQ(script->Events[3].Msg.WParam, ActivateParam(false, true));
+  EXPECT_EQ(script->Events[6].Msg.Message, uint32_t{Wm::Close});
+}
