@@ -233,6 +233,26 @@ for script in escape space close minimize; do
   check "scripted $script as on Linux" same_summary "$script" --seed 4 --input "$runs/$script.txt"
 done
 
+# The player's input as the window handed it, saved and replayed on Linux: the same game.
+replay_on_linux() {
+  printf '%s\n' '900 mouse move 30 300' '905 mouse left down' '1000 key down 32' '1001 key up 32' \
+    '1100 mouse left up' '1500 key down 27' >"$runs/played.txt"
+  "$wine" "$bin/quibbet.exe" --turbo --seed 7 --data "$data" --input "$runs/played.txt" \
+    --save-input "$runs/saved.txt" --summary "$runs/played.win.json" >/dev/null 2>&1 || true
+  "$linux_quibbet" --headless --turbo --data "$data" --input "$runs/saved.txt" \
+    --summary "$runs/replayed.linux.json" >/dev/null 2>&1 || true
+  if grep -q '^905 mouse left down$' "$runs/saved.txt" &&
+    cmp -s "$runs/played.win.json" "$runs/replayed.linux.json"; then
+    log "replay: $(grep -vc '^#' "$runs/saved.txt") events saved, the same summary on Linux"
+    return 0
+  fi
+  log "replay: Windows $(cat "$runs/played.win.json" 2>/dev/null)"
+  log "replay: Linux $(cat "$runs/replayed.linux.json" 2>/dev/null)"
+  head -n 20 "$runs/saved.txt" >&2
+  return 1
+}
+check "--save-input of a Windows run replays the same game on Linux" replay_on_linux
+
 same_frames() {
   mkdir -p "$runs/frames.linux" "$runs/frames.win"
   "$linux_quibbet" --headless --turbo --autoplay --seed 4 --data "$data" \

@@ -14,7 +14,11 @@ TPicturesInputs PicturesInputsOfThisProcess() {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
   };
-  return {variable("XDG_PICTURES_DIR"), variable("HOME")};
+  std::string home = variable("HOME");
+#ifdef _WIN32
+  if (home.empty()) home = variable("USERPROFILE");  // where Windows keeps a user's Pictures
+#endif
+  return {variable("XDG_PICTURES_DIR"), home};
 }
 
 std::string ScreenshotFolder(const TPicturesInputs& inputs) {

@@ -116,6 +116,37 @@ int TControls::Steering() const {
   return speed;
 }
 
+bool ApplyToSettings(TControlAction action, TPlayerSettings& player) {
+  switch (action) {
+    case TControlAction::VolumeDown:
+    case TControlAction::VolumeUp:
+      player.Volume =
+          std::clamp(player.Volume + (action == TControlAction::VolumeUp ? 10 : -10), 0, 100);
+      player.Mute = false;
+      return true;
+    case TControlAction::Mute:
+      player.Mute = !player.Mute;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool GoesThroughPause(const TMessage& msg) {
+  switch (msg.Message) {
+    case Wm::KeyUp:
+    case Wm::LButtonUp:
+    case Wm::RButtonUp:
+    case Wm::Close:
+    case Wm::Activate:
+      return true;
+    case Wm::KeyDown:
+      return msg.WParam == 27;  // Escape ends the pause and the scene alike
+    default:
+      return false;
+  }
+}
+
 void TControls::Frame(std::vector<TMessage>& out) {
   const int speed = Steering();
   if (speed == 0) return;

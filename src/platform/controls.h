@@ -59,3 +59,11 @@ class TControls {
   int32_t Stick = 0;
   uint8_t Firing = 0;  // the fire sources held
 };
+
+// What a volume or mute key makes of the settings; false for an action that changes none.
+bool ApplyToSettings(TControlAction action, TPlayerSettings& player);
+
+// Whether a message the player made during a pause still reaches the game afterwards. No frame
+// runs while paused, so the game is handed nothing the player starts meanwhile, only what ends
+// the run and what was let go (a button held into the pause must not stay down for good).
+bool GoesThroughPause(const TMessage& msg);

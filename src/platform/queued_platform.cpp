@@ -230,21 +230,11 @@ void TQueuedPlatform::ChangeSettings(const TPlayerSettings& player) {
 
 void TQueuedPlatform::Act(TControlAction action) {
   TPlayerSettings player = Config.Player;
+  if (ApplyToSettings(action, player)) return ChangeSettings(player);
   switch (action) {
-    case TControlAction::None:
-      return;
     case TControlAction::Pause:
       Paused = !Paused;
       return;
-    case TControlAction::VolumeDown:
-    case TControlAction::VolumeUp:
-      player.Volume =
-          std::clamp(player.Volume + (action == TControlAction::VolumeUp ? 10 : -10), 0, 100);
-      player.Mute = false;
-      break;
-    case TControlAction::Mute:
-      player.Mute = !player.Mute;
-      break;
     case TControlAction::FullScreen:
       if (!ToggleNativeFullScreen()) return;
       player.FullScreen = !player.FullScreen;
@@ -252,6 +242,8 @@ void TQueuedPlatform::Act(TControlAction action) {
     case TControlAction::Screenshot:
       if (Config.Screenshot && !LastFrame.empty())
         Config.Screenshot(LastFrame.data(), FrameWidth, FrameHeight);
+      return;
+    default:
       return;
   }
   ChangeSettings(player);
@@ -263,22 +255,22 @@ void TQueuedPlatform::Pause() {
   Paused = true;
 }
 
+void PausePictureOf(const TPlatformConfig& config, const std::vector<uint16_t>& frame,
+                    int32_t width, int32_t height, std::vector<uint16_t>& picture) {
+  if (config.PausePicture) return config.PausePicture(frame.data(), width, height, picture);
+  picture.resize(frame.size());
+  for (size_t i = 0; i < frame.size(); ++i)
+    picture[i] = static_cast<uint16_t>((frame[i] >> 1) & 0x7BEF);  // half bright
+}
+
 void TQueuedPlatform::ShowPausePicture() {
   if (LastFrame.empty()) return;
-  if (Config.PausePicture) {
-    Config.PausePicture(LastFrame.data(), FrameWidth, FrameHeight, PausePixels);
-  } else {
-    PausePixels.resize(LastFrame.size());
-    for (size_t i = 0; i < LastFrame.size(); ++i)
-      PausePixels[i] = static_cast<uint16_t>((LastFrame[i] >> 1) & 0x7BEF);  // half bright
-  }
+  PausePictureOf(Config, LastFrame, FrameWidth, FrameHeight, PausePixels);
   PresentNative(PausePixels.data());
 }
 
 void TQueuedPlatform::WaitWhilePaused() {
-  // No frame is run while paused, so the game cannot tell a pause from no pause: it is handed
-  // nothing the player starts meanwhile, only what ends the run, what was let go (a button
-  // held into the pause must not stay down for good) and where the pointer went.
+  // Besides what goes through the pause, the game learns where the pointer went.
   ShowPausePicture();
   const size_t before = Queue.size();
   while (Paused && WindowOpen && WaitNativeEvent()) {
@@ -295,11 +287,7 @@ void TQueuedPlatform::WaitWhilePaused() {
   for (size_t i = before; i < Queue.size(); ++i) {
     const TMessage& msg = Queue[i];
     if (msg.Message == Wm::MouseMove) moved = true;
-    const bool letGo =
-        msg.Message == Wm::KeyUp || msg.Message == Wm::LButtonUp || msg.Message == Wm::RButtonUp;
-    if (letGo || msg.Message == Wm::Close || msg.Message == Wm::Activate ||
-        (msg.Message == Wm::KeyDown && msg.WParam == 27))
-      kept.push_back(msg);
+    if (GoesThroughPause(msg)) kept.push_back(msg);
     if (msg.Message == Wm::LButtonUp) left = false;
   }
   Queue = std::move(kept);

@@ -35,6 +35,10 @@ struct TPlatformConfig {
   TInputRecording* Recording = nullptr;
 };
 
+// The picture shown while the game is paused, made from the frame on screen.
+void PausePictureOf(const TPlatformConfig& config, const std::vector<uint16_t>& frame,
+                    int32_t width, int32_t height, std::vector<uint16_t>& picture);
+
 class TQueuedPlatform : public TPlatform {
  public:
   explicit TQueuedPlatform(TPlatformConfig config);

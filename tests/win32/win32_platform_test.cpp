@@ -61,6 +61,14 @@ class Win32PlatformTest : public TEngineFixture {
     ASSERT_TRUE(PostMessageA(Win32->Window(), message, wParam, lParam));
   }
 
+  // Puts the desktop's pointer there, so that the moves the system makes of it agree with the
+  // test's, and hands the game the move.
+  void PointerAt(int x, int y) {
+    SetCursorPos(x, y);
+    Post(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    PumpMessages();
+  }
+
   // The system's cursor show count, read without moving it.
   static int CursorCount() {
     const int count = ::ShowCursor(TRUE) - 1;
@@ -208,6 +216,91 @@ TEST_F(Win32PlatformTest, ScriptedMovesArePostedWithTheFlagsOfTheHeldButtons) {
   EXPECT_TRUE(Input.MouseLeft);
   EXPECT_EQ(Input.MouseX, 100);
   EXPECT_EQ(Input.MouseY, 200);
+}
+
+// --- The player's controls and the pause ---------------------------------------------------
+
+// A message as the keyboard sends it: its repeat count is one.
+constexpr LPARAM FromKeyboard = 1;
+
+TEST_F(Win32PlatformTest, KeysSteerFireSetTheVolumeAndTakeScreenshotsWhilePostedKeysStayTheGames) {
+  TPlatformConfig config;
+  std::vector<uint16_t> shot;
+  config.Screenshot = [&](const uint16_t* pixels, int32_t width, int32_t height) {
+    shot.assign(pixels, pixels + width * height);
+  };
+  int volume = -1;
+  config.SettingsChanged = [&](const TPlayerSettings& player) { volume = player.Volume; };
+  UseWin32(std::move(config));
+  OpenWin32Window();
+  OpenDisplay(800, 600);
+  PointerAt(50, 100);
+  std::vector<uint16_t> frame(800 * 600, 0x07E0);
+  Post(WM_KEYDOWN, VK_DOWN, FromKeyboard);
+  Post(WM_KEYDOWN, VK_DOWN, FromKeyboard | (1 << 30));  // held: a repeat
+  Post(WM_KEYDOWN, 'Z', FromKeyboard);
+  PumpMessages();
+  EXPECT_EQ(Input.Keys[VK_DOWN], 0);
+  EXPECT_TRUE(Input.MouseLeft);
+  Win32->Present(frame.data());
+  PumpMessages();
+  EXPECT_EQ(Input.MouseY, 100 + Win32->Player().KeySpeed);
+  Post(WM_KEYUP, VK_DOWN, FromKeyboard);
+  Post(WM_KEYUP, 'Z', FromKeyboard);
+  Post(WM_KEYDOWN, VK_F12, FromKeyboard);
+  Post(WM_KEYDOWN, VK_OEM_MINUS, FromKeyboard);
+  Post(WM_KEYDOWN, VK_DOWN, 0);  // a script's key
+  PumpMessages();
+  Win32->Present(frame.data());
+  PumpMessages();
+  EXPECT_EQ(Input.MouseY, 100 + Win32->Player().KeySpeed);  // one release stops it
+  EXPECT_FALSE(Input.MouseLeft);
+  EXPECT_EQ(shot, frame);
+  EXPECT_EQ(volume, 90);
+  EXPECT_EQ(Input.Keys[VK_DOWN], 1);
+  CloseDisplay();
+}
+
+TEST_F(Win32PlatformTest, PauseHandsTheGameOnlyWhatWasLetGoAndWhereThePointerWent) {
+  TPlatformConfig config;
+  int pictures = 0;
+  config.PausePicture = [&](const uint16_t* frame, int32_t width, int32_t height,
+                            std::vector<uint16_t>& picture) {
+    ++pictures;
+    picture.assign(frame, frame + width * height);
+  };
+  TInputRecording recording;
+  config.Recording = &recording;
+  UseWin32(std::move(config));
+  OpenWin32Window();
+  OpenDisplay(800, 600);
+  PointerAt(10, 10);
+  std::vector<uint16_t> frame(800 * 600, 0x001F);
+  Win32->Present(frame.data());
+  Post(WM_KEYDOWN, 'Z', FromKeyboard);  // fire held into the pause
+  Post(WM_KEYDOWN, 'P', FromKeyboard);
+  Post(WM_KEYUP, 'P', FromKeyboard);
+  Post(WM_MOUSEMOVE, 0, MAKELPARAM(70, 200));
+  Post(WM_KEYDOWN, VK_SPACE, FromKeyboard);
+  Post(WM_KEYUP, 'Z', FromKeyboard);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 200));  // pressed in the pause, held after it
+  Post(WM_KEYDOWN, 'P', FromKeyboard);
+  PumpMessages();
+  EXPECT_EQ(pictures, 1);
+  EXPECT_EQ(Input.Keys[VK_SPACE], 0);
+  EXPECT_EQ(Input.MouseY, 200);
+  EXPECT_TRUE(Input.MouseLeft);
+  // What the game was handed, in order, is what a replay hands it.
+  const std::string& lines = recording.Lines();
+  size_t at = 0;
+  for (std::string line : {"0 mouse left down\n", "0 mouse left up\n", "0 mouse move 70 200\n",
+                           "0 mouse left down\n"}) {
+    at = lines.find(line, at);
+    ASSERT_NE(at, std::string::npos) << line << "is missing from\n" << lines;
+    at += line.size();
+  }
+  EXPECT_EQ(lines.find("key down"), std::string::npos) << lines;
+  CloseDisplay();
 }
 
 // --- Boxes -------------------------------------------------------------------------------

@@ -1,9 +1,12 @@
 // TWin32Platform: the window class "QVID window", a real window procedure that hands every
 // message to the engine's, the PeekMessageA pump, MessageBoxA, the cursor count, the display
-// mode, GetTickCount, and frames shown through ddlink.dll. Tests drive it directly.
+// mode, GetTickCount, and frames shown through ddlink.dll; the player's controls and pause as
+// the other back ends have them. Tests drive it directly.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <functional>
 #include <string>
@@ -59,6 +62,7 @@ class TWin32Platform final : public TPlatform {
   HWND Window() const { return Handle; }
   HDC DeviceContext() const { return Dc; }
   uint64_t PresentedFrames() const { return Presented; }
+  const TPlayerSettings& Player() const { return Config.Player; }
 
   // Where a box goes after its stderr copy: MessageBoxA, unless boxes are print-only.
   // Arguments as MessageBoxA takes them: owner, text, caption, type.
@@ -81,7 +85,16 @@ class TWin32Platform final : public TPlatform {
   // and the window procedure: it is kept there and thrown again once the call has returned.
   void RethrowPending();
   void PostToWindow(TMessage msg);
+  TMessage WithDeviceFields(TMessage msg);
   void ReleaseDueScriptEvents();
+  // The player's controls: keys from the keyboard and the mouse's buttons, taken before they
+  // are dispatched; what they make for the game waits in ControlMessages.
+  bool TakeInput(const MSG& native);
+  bool TakeKey(uint32_t code, bool down);
+  void HandControlMessages();
+  void Act(TControlAction action);
+  void FocusLost();
+  void WaitWhilePaused();
 
   TPlatformConfig Config;
   TWin32Config Win32;
@@ -104,6 +117,13 @@ class TWin32Platform final : public TPlatform {
   bool LeftDown = false;
   bool RightDown = false;
   uint32_t MousePosition = 0;
+  TControls Controls;
+  std::deque<TMessage> ControlMessages;
+  std::bitset<256> ControlKeysHeld;  // so that a held key's repeats count once
+  bool Paused = false;
+  bool HandedLeft = false;          // whether the game was last handed the left button down
+  std::vector<uint16_t> LastFrame;  // the frame on screen, for the pause and screenshots
+  std::vector<uint16_t> PausePixels;
   std::unique_ptr<TWin32Audio> Audio;  // made by the first samples
   std::vector<int16_t> Heard;          // the samples at the player's volume
 };

@@ -48,7 +48,8 @@ TWin32Platform::TWin32Platform(TPlatformConfig config, TWin32Config win32)
     : Config(std::move(config)),
       Win32(win32),
       Instance(GetModuleHandleA(nullptr)),
-      VirtualTicks(Config.VirtualStartTicks) {
+      VirtualTicks(Config.VirtualStartTicks),
+      Controls(Config.Player) {
   if (Win32.Scale < 1) Win32.Scale = 1;
   if (!BoxesPrintOnly()) ShowBox = MessageBoxA;
 }
@@ -131,13 +132,18 @@ LRESULT CALLBACK TWin32Platform::NativeWindowProc(HWND window, UINT message, WPA
   if (self == nullptr || self->Proc == nullptr || self->Pending)
     return DefWindowProcA(window, message, wParam, lParam);
   if (self->Handle == nullptr) self->Handle = window;  // messages of CreateWindowExA itself
+  if (message == WM_ACTIVATEAPP && wParam == FALSE) self->FocusLost();
+  const TMessage handed{message, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)};
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
+    self->HandedLeft = message == WM_LBUTTONDOWN;
+  if (self->Config.Recording != nullptr)
+    self->Config.Recording->Add(self->Presented == 0 ? 0 : self->Presented - 1, handed);
   TDispatch dispatch{window, message, wParam, lParam};
   TDispatch* outer = self->Dispatching;
   self->Dispatching = &dispatch;
   LRESULT result = 0;
   try {
-    result = static_cast<LRESULT>(
-        self->Proc({message, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)}));
+    result = static_cast<LRESULT>(self->Proc(handed));
     if (dispatch.Defaulted) result = dispatch.DefaultResult;
   } catch (...) {
     self->Pending = std::current_exception();
@@ -171,11 +177,15 @@ uint32_t TWin32Platform::DefWindowProc(const TMessage& msg) {
 bool TWin32Platform::PeekMessage(TMessage& msg) {
   ReleaseDueScriptEvents();
   MSG native;
-  while (PeekMessageA(&native, nullptr, 0, 0, PM_REMOVE)) {
+  for (;;) {
+    if (Paused) WaitWhilePaused();
+    HandControlMessages();
+    if (!PeekMessageA(&native, nullptr, 0, 0, PM_REMOVE)) break;
     if (native.message == WM_QUIT) {
       msg = {WM_QUIT, static_cast<uint32_t>(native.wParam), 0};
       return true;
     }
+    if (TakeInput(native)) continue;
     TranslateMessage(&native);
     DispatchMessageA(&native);
     RethrowPending();
@@ -198,8 +208,14 @@ void TWin32Platform::PostMessage(const TMessage& msg) {
 }
 
 void TWin32Platform::PostToWindow(TMessage msg) {
-  // The flags and position real mouse messages carry, for the moves and buttons a script or
-  // the pilot sends; a move sent with flags of its own keeps them.
+  msg = WithDeviceFields(msg);
+  // Without a window (it was closed) the message is the thread's, and nobody handles it.
+  PostMessageA(Handle, msg.Message, msg.WParam, msg.LParam);
+}
+
+TMessage TWin32Platform::WithDeviceFields(TMessage msg) {
+  // The flags and position real mouse messages carry, for the moves and buttons a script, the
+  // pilot or the controls send; a move sent with flags of its own keeps them.
   switch (msg.Message) {
     case WM_MOUSEMOVE:
       MousePosition = msg.LParam;
@@ -221,8 +237,7 @@ void TWin32Platform::PostToWindow(TMessage msg) {
     msg.WParam = flags;
     msg.LParam = MousePosition;
   }
-  // Without a window (it was closed) the message is the thread's, and nobody handles it.
-  PostMessageA(Handle, msg.Message, msg.WParam, msg.LParam);
+  return msg;
 }
 
 void TWin32Platform::ReleaseDueScriptEvents() {
@@ -312,7 +327,14 @@ void TWin32Platform::OpenPresentation(int32_t width, int32_t height) {
 
 void TWin32Platform::Present(const uint16_t* pixels) {
   DirectDrawBlit(pixels);
+  if (pixels != nullptr)
+    LastFrame.assign(pixels, pixels + static_cast<size_t>(FrameWidth) * FrameHeight);
   ++Presented;
+  // Steering moves the pointer once a frame; the moves reach the game with this frame's pump.
+  std::vector<TMessage> moves;
+  Controls.Frame(moves);
+  for (const TMessage& move : moves)
+    PostToWindow(move);
 }
 
 void TWin32Platform::ClosePresentation() {
