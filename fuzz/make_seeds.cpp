@@ -134,12 +134,12 @@ void SoundSeeds() {
   };
   const fs::path work = Root / "sound-work";
   fs::create_directories(work);
-  const TWavSpec specs[] = {{44100, 2, 16}, {22050, 1, 16}, {8000, 1, 8}, {48000, 2, 8}};
-  for (const TWavSpec& spec : specs) {
-    const std::string name = "tone-" + std::to_string(spec.Rate) + "-" +
-                             std::to_string(spec.Channels) + "ch-" + std::to_string(spec.Bits) +
+  const TWavFormat formats[] = {{44100, 2, 16}, {22050, 1, 16}, {8000, 1, 8}, {48000, 2, 8}};
+  for (const TWavFormat& format : formats) {
+    const std::string name = "tone-" + std::to_string(format.Rate) + "-" +
+                             std::to_string(format.Channels) + "ch-" + std::to_string(format.Bits) +
                              "bit";
-    const std::string wav = ToneWav(spec, 0.05);
+    const std::string wav = ToneWav(format, 0.05);
     seed(name + ".wav", wav);
     const fs::path source = work / (name + ".wav"), encoded = work / (name + ".ogg");
     WriteBytes(source.string(), wav);

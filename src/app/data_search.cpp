@@ -10,6 +10,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/environment.h"
+
 // Where the installed archives lie as seen from the installed program; the build passes
 // the real one for its install layout.
 #ifndef QUIBBET_DATA_FROM_PROGRAM
@@ -21,11 +23,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* Archives[] = {"SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK"};
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
 
 void AddOnce(std::vector<std::string>& path, const std::string& dir) {
   if (std::find(path.begin(), path.end(), dir) == path.end()) path.push_back(dir);
@@ -55,9 +52,9 @@ TDataSearchInputs DataSearchInputsOfThisProgram(const std::string& argv0) {
   fs::path program = fs::read_symlink("/proc/self/exe", error);
   if (error) program = fs::canonical(fs::path(argv0), error);
   if (!error) inputs.ProgramDir = program.parent_path().string();
-  inputs.XdgDataHome = Environment("XDG_DATA_HOME");
-  inputs.XdgDataDirs = Environment("XDG_DATA_DIRS");
-  inputs.Home = Environment("HOME");
+  inputs.XdgDataHome = EnvironmentVariable("XDG_DATA_HOME");
+  inputs.XdgDataDirs = EnvironmentVariable("XDG_DATA_DIRS");
+  inputs.Home = EnvironmentVariable("HOME");
   return inputs;
 }
 

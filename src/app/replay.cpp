@@ -26,6 +26,7 @@ std::string DataFingerprint() {
     uint8_t block[65536];
     for (size_t got; (got = std::fread(block, 1, sizeof block, file.get())) > 0;)
       Hash(hash, block, got);
+    if (std::ferror(file.get())) return "";  // a part is no fingerprint of the whole
   }
   char text[17];
   std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));

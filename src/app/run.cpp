@@ -58,11 +58,13 @@ std::optional<uint32_t> ChooseSeed(const TOptions& options, const TPlatformConfi
 
 // A script recorded on other archives may play another game; say so, once.
 void CheckScriptData(const TOptions& options, const TInputScript& script) {
-  if (script.Data.empty() || script.Data == DataFingerprint()) return;
+  if (script.Data.empty()) return;
+  const std::string here = DataFingerprint();
+  if (script.Data == here) return;
   std::fprintf(stderr,
                "quibbet: %s was recorded with other game data than this (its archives were %s, "
                "these are %s): it may play another game\n",
-               options.InputFile.c_str(), script.Data.c_str(), DataFingerprint().c_str());
+               options.InputFile.c_str(), script.Data.c_str(), here.c_str());
 }
 
 void SayRecordingFailed(const TOptions& options, const std::string& error) {

@@ -5,20 +5,18 @@
 #include <ctime>
 #include <filesystem>
 
+#include "app/environment.h"
 #include "app/frame_recorder.h"
 
 namespace fs = std::filesystem;
 
 TPicturesInputs PicturesInputsOfThisProcess() {
-  auto variable = [](const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::string(value) : std::string();
-  };
-  std::string home = variable("HOME");
+  std::string home = EnvironmentVariable("HOME");
 #ifdef _WIN32
-  if (home.empty()) home = variable("USERPROFILE");  // where Windows keeps a user's Pictures
+  if (home.empty())
+    home = EnvironmentVariable("USERPROFILE");  // where Windows keeps a user's Pictures
 #endif
-  return {variable("XDG_PICTURES_DIR"), home};
+  return {EnvironmentVariable("XDG_PICTURES_DIR"), home};
 }
 
 std::string ScreenshotFolder(const TPicturesInputs& inputs) {
@@ -35,14 +33,25 @@ bool SaveScreenshot(const std::string& folder, const uint16_t* pixels, int32_t w
     error = "no pictures folder is known (set XDG_PICTURES_DIR or HOME)";
     return false;
   }
+  // Nothing here may throw: the key is pressed in the middle of the game.
   std::error_code made;
   fs::create_directories(folder, made);
+  if (made) {
+    error = made.message();
+    return false;
+  }
   const std::time_t now = std::time(nullptr);
-  char stamp[32];
-  std::strftime(stamp, sizeof stamp, "quibbet-%Y-%m-%d-%H%M%S", std::localtime(&now));
+  const std::tm* local = std::localtime(&now);
+  char stamp[32] = "quibbet";
+  if (local != nullptr) std::strftime(stamp, sizeof stamp, "quibbet-%Y-%m-%d-%H%M%S", local);
   path = (fs::path(folder) / (std::string(stamp) + ".png")).string();
-  for (int n = 2; fs::exists(path); ++n)
+  std::error_code looked;
+  for (int n = 2; fs::exists(path, looked); ++n)
     path = (fs::path(folder) / (std::string(stamp) + "-" + std::to_string(n) + ".png")).string();
+  if (looked) {
+    error = looked.message();
+    return false;
+  }
   const std::string part = path + ".part";
   if (!WriteRgb565Png(part, pixels, width, height, error)) return false;
   std::error_code renamed;

@@ -11,8 +11,10 @@
 #include <optional>
 #include <system_error>
 
+#include "app/environment.h"
 #include "app/whole_file.h"
 #include "platform/key_names.h"
+#include "res/ascii_case.h"
 
 namespace fs = std::filesystem;
 
@@ -116,7 +118,7 @@ const char* FitName(TFitMode fit) {
 std::string Lowered(std::string_view text) {
   std::string lower(text);
   for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    c = AsciiLower(c);
   return lower;
 }
 
@@ -257,15 +259,11 @@ struct TReader {
 // ---- The file's place -------------------------------------------------------------------
 
 TSettingsPathInputs SettingsPathInputsOfThisProcess() {
-  auto environment = [](const char* name) {
-    const char* value = std::getenv(name);
-    return std::string(value != nullptr ? value : "");
-  };
   TSettingsPathInputs inputs;
-  inputs.XdgConfigHome = environment("XDG_CONFIG_HOME");
-  inputs.Home = environment("HOME");
+  inputs.XdgConfigHome = EnvironmentVariable("XDG_CONFIG_HOME");
+  inputs.Home = EnvironmentVariable("HOME");
 #ifdef _WIN32
-  inputs.AppData = environment("APPDATA");
+  inputs.AppData = EnvironmentVariable("APPDATA");
 #endif
   return inputs;
 }

@@ -153,6 +153,12 @@ void TAudioStream::Pull(int16_t* out, size_t frames, uint64_t nowUs) {
   }
 }
 
+uint64_t AudioClockUs() {
+  using namespace std::chrono;
+  return static_cast<uint64_t>(
+      duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 void TAudioStream::Close() {
   {
     std::lock_guard<std::mutex> guard(Lock);

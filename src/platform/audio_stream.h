@@ -27,6 +27,9 @@ struct TAudioStreamStats {
   double Drift = 1;  // the part of it learnt as the steady drift between the clocks
 };
 
+// The steady clock, in microseconds, that devices hand Push and Pull.
+uint64_t AudioClockUs();
+
 class TAudioStream {
  public:
   // Real time: a frame's sound is heard about this long after the frame was shown.

@@ -1,6 +1,7 @@
 // The input-script parser: strict, line by line, every value range-checked.
 #include "platform/input_script.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 
@@ -125,10 +126,16 @@ std::optional<TInputScript> ParseInputScript(std::string_view text, TScriptError
 void TInputRecording::Add(uint64_t frame, const TMessage& msg) {
   std::string event;
   switch (msg.Message) {
-    case Wm::MouseMove:
-      event = "mouse move " + std::to_string(msg.LParam & 0xFFFF) + " " +
-              std::to_string(msg.LParam >> 16);
+    case Wm::MouseMove: {
+      // A window larger than the frame, or a captured pointer outside it (a negative
+      // position), reports moves no script line can hold: they are kept at the frame's edge.
+      const auto coordinate = [](uint32_t half, int last) {
+        return std::to_string(std::clamp(int{static_cast<int16_t>(half)}, 0, last));
+      };
+      event = "mouse move " + coordinate(msg.LParam & 0xFFFF, 799) + " " +
+              coordinate(msg.LParam >> 16, 599);
       break;
+    }
     case Wm::LButtonDown:
     case Wm::LButtonUp:
     case Wm::RButtonDown:

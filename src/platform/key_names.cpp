@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "res/ascii_case.h"
+
 namespace {
 
 struct TNamedKey {
@@ -23,17 +25,6 @@ constexpr uint8_t F1 = 112;
 constexpr int FunctionKeys = 12;
 constexpr std::string_view CodePrefix = "Key";
 
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-
 // The whole of `digits` as a decimal number up to `max`, no sign.
 std::optional<int> Number(std::string_view digits, int max) {
   int value = 0;
@@ -49,20 +40,20 @@ std::optional<int> Number(std::string_view digits, int max) {
 std::optional<uint8_t> KeyCode(std::string_view name) {
   if (name.empty()) return std::nullopt;
   if (name.size() == 1) {
-    const char c = Lower(name[0]);
+    const char c = AsciiLower(name[0]);
     if (c >= 'a' && c <= 'z') return static_cast<uint8_t>(c - 'a' + 'A');
     if (c >= '0' && c <= '9') return static_cast<uint8_t>(c);
     return std::nullopt;
   }
   for (const TNamedKey& key : NamedKeys)
-    if (SameIgnoringCase(name, key.Name)) return key.Code;
-  if (Lower(name[0]) == 'f') {
+    if (SameIgnoringAsciiCase(name, key.Name)) return key.Code;
+  if (AsciiLower(name[0]) == 'f') {
     const auto n = Number(name.substr(1), FunctionKeys);
     if (n && *n >= 1) return static_cast<uint8_t>(F1 + *n - 1);
     return std::nullopt;
   }
   if (name.size() > CodePrefix.size() &&
-      SameIgnoringCase(name.substr(0, CodePrefix.size()), CodePrefix)) {
+      SameIgnoringAsciiCase(name.substr(0, CodePrefix.size()), CodePrefix)) {
     const auto n = Number(name.substr(CodePrefix.size()), 255);
     if (n) return static_cast<uint8_t>(*n);
   }

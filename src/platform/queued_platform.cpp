@@ -229,6 +229,7 @@ void TQueuedPlatform::ChangeSettings(const TPlayerSettings& player) {
 }
 
 void TQueuedPlatform::Act(TControlAction action) {
+  if (action == TControlAction::None) return;  // most control keys: steering and firing
   TPlayerSettings player = Config.Player;
   if (ApplyToSettings(action, player)) return ChangeSettings(player);
   switch (action) {
@@ -283,14 +284,16 @@ void TQueuedPlatform::WaitWhilePaused() {
   Paused = false;
   std::deque<TMessage> kept(Queue.begin(), Queue.begin() + static_cast<ptrdiff_t>(before));
   bool moved = false;
-  bool left = LeftDown;  // as the game will have it once the kept messages are delivered
   for (size_t i = before; i < Queue.size(); ++i) {
     const TMessage& msg = Queue[i];
     if (msg.Message == Wm::MouseMove) moved = true;
     if (GoesThroughPause(msg)) kept.push_back(msg);
-    if (msg.Message == Wm::LButtonUp) left = false;
   }
   Queue = std::move(kept);
+  bool left = LeftDown;  // as the game will have it once the queue is delivered
+  for (const TMessage& msg : Queue)
+    if (msg.Message == Wm::LButtonDown || msg.Message == Wm::LButtonUp)
+      left = msg.Message == Wm::LButtonDown;
   if (moved) Post({Wm::MouseMove, 0, MouseParam(Controls.PointerX(), Controls.PointerY())});
   // Fire held through the end of the pause fires from the first frame after it, however it
   // was pressed; a press dropped above would otherwise leave it held and silent.

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "res/ascii_case.h"
+
 TPackfileTables Packfiles;
 
 namespace {
@@ -83,17 +85,6 @@ void CloseSlot(TPackfileSlot& slot) {
   slot.Archive.reset();
   slot.Name.clear();
   slot.Resident = 0;
-}
-
-char UpperAscii(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  return true;
 }
 
 }  // namespace
@@ -247,7 +238,7 @@ void SubfileClose(uint8_t slot, uint16_t handle) {
 const TPackEntry* FindEntry(const TPackfile* archive, std::string_view name) {
   if (archive == nullptr) return nullptr;
   for (const TPackEntry& entry : archive->Entries)
-    if (SameNameIgnoringCase(entry.Name, name)) return &entry;
+    if (SameIgnoringAsciiCase(entry.Name, name)) return &entry;
   return nullptr;
 }
 

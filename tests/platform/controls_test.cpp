@@ -177,3 +177,10 @@ TEST(InputRecording, LinesPlayBackAsTheMessagesTheyRecord) {
   EXPECT_EQ(script->Events[3].Msg.WParam, ActivateParam(false, true));
   EXPECT_EQ(script->Events[6].Msg.Message, uint32_t{Wm::Close});
 }
+
+TEST(InputRecording, MovesOutsideTheFrameAreKeptAtItsEdgeSoTheScriptStillPlays) {
+  TInputRecording recording;
+  recording.Add(3, {Wm::MouseMove, 0, MouseParam(1600, 1199)});  // a window twice the frame
+  recording.Add(4, {Wm::MouseMove, 0, MouseParam(0xFFF6, 20)});  // captured, left of it
+  EXPECT_EQ(recording.Lines(), "3 mouse move 799 599\n4 mouse move 0 20\n");
+}

@@ -19,40 +19,40 @@ void PutU32(std::string& out, uint32_t v) {
 
 }  // namespace
 
-std::string MakeWav(const TWavSpec& spec, const std::vector<int16_t>& samples) {
+std::string MakeWav(const TWavFormat& format, const std::vector<int16_t>& samples) {
   std::string data;
   for (int16_t s : samples) {
-    if (spec.Bits == 8)
+    if (format.Bits == 8)
       data += static_cast<char>((s >> 8) + 128);
     else
       PutU16(data, static_cast<uint16_t>(s));
   }
-  const uint32_t frameBytes = spec.Channels * spec.Bits / 8u;
+  const uint32_t frameBytes = format.Channels * format.Bits / 8u;
   std::string wav = "RIFF";
   PutU32(wav, static_cast<uint32_t>(36 + data.size()));
   wav += "WAVEfmt ";
   PutU32(wav, 16);
   PutU16(wav, 1);
-  PutU16(wav, spec.Channels);
-  PutU32(wav, spec.Rate);
-  PutU32(wav, spec.Rate * frameBytes);
+  PutU16(wav, format.Channels);
+  PutU32(wav, format.Rate);
+  PutU32(wav, format.Rate * frameBytes);
   PutU16(wav, frameBytes);
-  PutU16(wav, spec.Bits);
+  PutU16(wav, format.Bits);
   wav += "data";
   PutU32(wav, static_cast<uint32_t>(data.size()));
   return wav + data;
 }
 
-std::string ToneWav(const TWavSpec& spec, double seconds) {
-  const size_t frames = static_cast<size_t>(seconds * spec.Rate);
+std::string ToneWav(const TWavFormat& format, double seconds) {
+  const size_t frames = static_cast<size_t>(seconds * format.Rate);
   std::vector<int16_t> samples;
   for (size_t i = 0; i < frames; ++i) {
-    const double t = static_cast<double>(i) / spec.Rate;
+    const double t = static_cast<double>(i) / format.Rate;
     const auto s = static_cast<int16_t>(16384 * std::sin(2 * std::numbers::pi * 440 * t));
-    for (int c = 0; c < spec.Channels; ++c)
+    for (int c = 0; c < format.Channels; ++c)
       samples.push_back(s);
   }
-  return MakeWav(spec, samples);
+  return MakeWav(format, samples);
 }
 
 std::string LevelWav(int16_t level, size_t frames) {

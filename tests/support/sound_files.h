@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-struct TWavSpec {
+struct TWavFormat {
   uint32_t Rate = 44100;
   uint16_t Channels = 1;
   uint16_t Bits = 16;
 };
 
 // A WAV file of these interleaved samples; 8-bit files keep each sample's top byte.
-std::string MakeWav(const TWavSpec& spec, const std::vector<int16_t>& samples);
+std::string MakeWav(const TWavFormat& format, const std::vector<int16_t>& samples);
 // A 440 Hz sine at half of full scale, `seconds` long.
-std::string ToneWav(const TWavSpec& spec, double seconds);
+std::string ToneWav(const TWavFormat& format, double seconds);
 // `frames` frames of one constant level on both channels, 16-bit stereo at 44,100 Hz.
 std::string LevelWav(int16_t level, size_t frames);
 

@@ -3,7 +3,6 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -46,15 +45,9 @@ class TQuietStderr {
   int Saved = -1;
 };
 
-uint64_t NowUs() {
-  using namespace std::chrono;
-  return static_cast<uint64_t>(
-      duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
 void SDLCALL Feed(void* userdata, Uint8* stream, int len) {
   auto* audio = static_cast<TAudioStream*>(userdata);
-  audio->Pull(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(len) / 4, NowUs());
+  audio->Pull(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(len) / 4, AudioClockUs());
 }
 
 }  // namespace
@@ -105,5 +98,5 @@ void TSdlAudio::Queue(const int16_t* samples, size_t frames) {
     Tried = true;
     Open();
   }
-  if (Device != 0) Stream.Push(samples, frames, NowUs());
+  if (Device != 0) Stream.Push(samples, frames, AudioClockUs());
 }

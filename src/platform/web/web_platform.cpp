@@ -165,6 +165,7 @@ class TWebPlatform final : public TQueuedPlatform {
           KeyEvent(static_cast<uint32_t>(event[1]), event[2] != 0);
         break;
       case Visible:
+        if (event[1] == 0) ReleaseControls();  // a hidden tab hears no key go up
         Post({Wm::Activate, ActivateParam(event[1] != 0, event[1] == 0), 0});
         break;
       case Resize:

@@ -1,18 +1,7 @@
 // Opening waveOut, the feeding thread, and closing in the right order.
 #include "platform/win32/win32_audio.h"
 
-#include <chrono>
 #include <cstdio>
-
-namespace {
-
-uint64_t NowUs() {
-  using namespace std::chrono;
-  return static_cast<uint64_t>(
-      duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-}  // namespace
 
 TWin32Audio::TWin32Audio(bool exact) : Stream(exact) {}
 
@@ -56,18 +45,21 @@ bool TWin32Audio::Open() {
     header.lpData = reinterpret_cast<LPSTR>(Samples.data() + i * BufferFrames * 2);
     header.dwBufferLength = BufferFrames * 4;
     waveOutPrepareHeader(Device, &header, sizeof header);
-    Refill(header);
   }
   Feeder = std::thread([this] { Feed(); });
   return true;
 }
 
 void TWin32Audio::Refill(WAVEHDR& header) {
-  Stream.Pull(reinterpret_cast<int16_t*>(header.lpData), BufferFrames, NowUs());
+  Stream.Pull(reinterpret_cast<int16_t*>(header.lpData), BufferFrames, AudioClockUs());
   waveOutWrite(Device, &header, sizeof header);
 }
 
 void TWin32Audio::Feed() {
+  // The first fill is the feeder's too: on a virtual clock Pull waits for the game's samples,
+  // which the game thread only pushes once the device is open.
+  for (WAVEHDR& header : Headers)
+    if (!Stopping) Refill(header);
   while (!Stopping) {
     WaitForSingleObject(Played, 100);
     for (WAVEHDR& header : Headers)
@@ -80,5 +72,5 @@ void TWin32Audio::Queue(const int16_t* samples, size_t frames) {
     Tried = true;
     Open();
   }
-  if (Device != nullptr) Stream.Push(samples, frames, NowUs());
+  if (Device != nullptr) Stream.Push(samples, frames, AudioClockUs());
 }

@@ -64,6 +64,7 @@ void TWin32Platform::HandControlMessages() {
 }
 
 void TWin32Platform::Act(TControlAction action) {
+  if (action == TControlAction::None) return;  // most control keys: steering and firing
   TPlayerSettings player = Config.Player;
   if (ApplyToSettings(action, player)) {
     Config.Player = player;

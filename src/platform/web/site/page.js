@@ -143,7 +143,8 @@ const QuibbetPage = (() => {
     const named = { Escape: 27, Space: 32, Enter: 13, NumpadEnter: 13, Backspace: 8, Tab: 9,
                     ShiftLeft: 16, ShiftRight: 16, ControlLeft: 17, ControlRight: 17, Pause: 19,
                     PageUp: 33, PageDown: 34, End: 35, Home: 36, ArrowLeft: 37, ArrowUp: 38,
-                    ArrowRight: 39, ArrowDown: 40, Insert: 45, Delete: 46 };
+                    ArrowRight: 39, ArrowDown: 40, Insert: 45, Delete: 46, Minus: 189,
+                    Equal: 187, NumpadAdd: 107, NumpadSubtract: 109 };
     if (code in named) return named[code];
     let match = /^Key([A-Z])$/.exec(code);
     if (match) return match[1].charCodeAt(0);
@@ -166,7 +167,10 @@ const QuibbetPage = (() => {
       return;
     }
     const key = virtualKey(event.code);
-    if (key === 0 || event.ctrlKey || event.metaKey) return;
+    if (key === 0) return;
+    // Ctrl with another key is the browser's (Ctrl alone fires); a release always counts, or
+    // a key let go while Ctrl is held would stay down for the game.
+    if (down && (event.metaKey || (event.ctrlKey && key !== 17))) return;
     // Space and the arrows would scroll the page; the function keys stay the browser's too.
     if (key < 112 || key > 123) event.preventDefault();
     if (event.repeat) return;  // a held key counts once, as on the desktop
