@@ -147,6 +147,7 @@ void TAudioStream::Pull(int16_t* out, size_t frames, uint64_t nowUs) {
   std::memset(out + 2 * count, 0, (frames - count) * 2 * sizeof(int16_t));
   LastPull = nowUs;
   LastPullFrames = frames;
+  Taken.notify_all();
   if (!Exact && Playing && count < frames) {
     Playing = false;
     RanDry = true;
@@ -165,6 +166,13 @@ void TAudioStream::Close() {
     Closed = true;
   }
   Arrived.notify_all();
+}
+
+void TAudioStream::Finish(std::chrono::milliseconds limit) {
+  Close();
+  std::unique_lock<std::mutex> guard(Lock);
+  // A stream in real time that is not playing gives the device nothing more.
+  Taken.wait_for(guard, limit, [&] { return Count == 0 || (!Exact && !Playing); });
 }
 
 TAudioStreamStats TAudioStream::Stats() const {

@@ -7,6 +7,7 @@
 // no pace to follow: the device gets every sample exactly as made, waiting for them if it must.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -34,6 +35,8 @@ class TAudioStream {
  public:
   // Real time: a frame's sound is heard about this long after the frame was shown.
   static constexpr size_t TargetFrames = AudioRate * 30 / 1000;
+  // How long a closing device may take to play out what is left, at most.
+  static constexpr std::chrono::milliseconds FinishLimit{500};
   // Beyond this (a device that stalled) the oldest samples go, back down to the target.
   static constexpr size_t LimitFrames = AudioRate * 80 / 1000;
   // A gap between frames longer than this is a pause (minimized, paused), not a late frame.
@@ -49,6 +52,9 @@ class TAudioStream {
   void Pull(int16_t* out, size_t frames, uint64_t nowUs);
   // Releases a device thread waiting in Pull, for good: the device is closing.
   void Close();
+  // Closes, then gives the device up to `limit` to take what is left: a device closed at once
+  // would lose the run's last samples.
+  void Finish(std::chrono::milliseconds limit);
 
   TAudioStreamStats Stats() const;
 
@@ -62,6 +68,7 @@ class TAudioStream {
   const bool Exact;
   mutable std::mutex Lock;
   std::condition_variable Arrived;
+  std::condition_variable Taken;
   std::vector<int16_t> Ring;  // stereo frames, Head to Head + Count, wrapping
   size_t Head = 0;
   size_t Count = 0;

@@ -57,7 +57,7 @@ TSdlAudio::TSdlAudio(bool exact) : Stream(exact) {}
 TSdlAudio::~TSdlAudio() {
   if (Device == 0) return;
   // A callback waiting for samples that will not come must go before the device can close.
-  Stream.Close();
+  Stream.Finish(TAudioStream::FinishLimit);
   SDL_CloseAudioDevice(Device);
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

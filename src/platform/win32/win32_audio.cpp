@@ -8,8 +8,8 @@ TWin32Audio::TWin32Audio(bool exact) : Stream(exact) {}
 TWin32Audio::~TWin32Audio() {
   if (Device == nullptr) return;
   // The feeder may wait in the stream for samples that will not come: both are told first.
+  Stream.Finish(TAudioStream::FinishLimit);
   Stopping = true;
-  Stream.Close();
   SetEvent(Played);
   Feeder.join();
   waveOutReset(Device);
