@@ -10,8 +10,8 @@
 #include "app/options.h"
 #include "app/report.h"
 #include "platform/platform.h"
+#include "platform/platform_config.h"
 #include "platform/player_settings.h"
-#include "platform/queued_platform.h"
 
 constexpr int BadUsage = 2;
 

@@ -5,17 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/keys.h"
 #include "platform/platform.h"
-
-namespace Vk {
-constexpr uint8_t Return = 13;
-constexpr uint8_t Escape = 27;
-constexpr uint8_t Space = 32;
-constexpr uint8_t Left = 37;
-constexpr uint8_t Up = 38;
-constexpr uint8_t Right = 39;
-constexpr uint8_t Down = 40;
-}  // namespace Vk
 
 struct TInputState {
   uint8_t Keys[256] = {};  // 1 while the key with that virtual-key code is down

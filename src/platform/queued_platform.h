@@ -13,31 +13,8 @@
 #include "platform/controls.h"
 #include "platform/input_script.h"
 #include "platform/platform.h"
+#include "platform/platform_config.h"
 #include "platform/player_settings.h"
-
-struct TPlatformConfig {
-  // Turbo runs on a virtual clock: every wait returns at once with the clock moved on,
-  // so timings stay exact while no real time passes.
-  bool Turbo = false;
-  uint32_t VirtualStartTicks = 0;
-  std::optional<TInputScript> Script;
-  TPlayerSettings Player;
-  // Told when the player changed a setting in the game (full screen, volume), to keep it.
-  std::function<void(const TPlayerSettings&)> SettingsChanged;
-  // Writes the frame on screen as a screenshot; empty: the screenshot key does nothing.
-  std::function<void(const uint16_t* pixels, int32_t width, int32_t height)> Screenshot;
-  // Makes the picture shown while the game is paused from the frame on screen; empty: the
-  // frame dimmed.
-  std::function<void(const uint16_t* frame, int32_t width, int32_t height,
-                     std::vector<uint16_t>& picture)>
-      PausePicture;
-  // Gets every message the game is handed that the script did not make; null: none kept.
-  TInputRecording* Recording = nullptr;
-};
-
-// The picture shown while the game is paused, made from the frame on screen.
-void PausePictureOf(const TPlatformConfig& config, const std::vector<uint16_t>& frame,
-                    int32_t width, int32_t height, std::vector<uint16_t>& picture);
 
 class TQueuedPlatform : public TPlatform {
  public:

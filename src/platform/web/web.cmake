@@ -3,7 +3,7 @@
 # licence files, all in ${CMAKE_BINARY_DIR}/site, a folder any web server can host.
 target_sources(quibbet_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/web_platform.cpp)
 
-add_executable(quibbet ${CMAKE_CURRENT_LIST_DIR}/web_main.cpp)
+add_executable(quibbet ${PROJECT_SOURCE_DIR}/src/entries/web_main.cpp)
 target_link_libraries(quibbet PRIVATE quibbet_engine quibbet_platform)
 # The engine waits by sleeping inside its frame loop; Asyncify turns each sleep into a return
 # to the browser and back. The program's exit by exception (a fatal box) needs exceptions.
