@@ -126,10 +126,21 @@ bool SyncToDisk(std::FILE* file) {
 
 bool Replace(const fs::path& from, const fs::path& to, std::string& reason) {
 #ifdef _WIN32
-  // Write-through: the call returns once the move is on the disk, as a folder's sync would.
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
-  reason = std::system_category().message(static_cast<int>(GetLastError()));
+  // Windows refuses to replace a file that someone holds open: another writer renaming over it
+  // a moment ago, a virus scanner, the search indexer. Such holds pass within milliseconds; a
+  // lasting refusal (a folder, a read-only file) is reported after the last try.
+  constexpr int Tries = 20;
+  for (int tried = 1;; ++tried) {
+    // Write-through: the call returns once the move is on the disk, as a folder's sync would.
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    const DWORD code = GetLastError();
+    if ((code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION) || tried == Tries) {
+      reason = std::system_category().message(static_cast<int>(code));
+      return false;
+    }
+    Sleep(10);
+  }
 #else
   if (std::rename(from.c_str(), to.c_str()) == 0) return true;
   reason = Reason(errno);

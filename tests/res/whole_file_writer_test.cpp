@@ -31,23 +31,21 @@ TEST(WholeFileWriter, TwoWritersAtOnceLeaveOneWholeFile) {
   const std::string all(256 * 1024, 'a'), streamed(256 * 1024, 'b');
   constexpr int Times = 25;
   int failedAll = 0, failedStreamed = 0;
+  std::string errorAll, errorStreamed;  // the last reason of each
   std::thread other([&] {
-    for (int i = 0; i < Times; ++i) {
-      std::string error;
-      if (!WriteFileWhole(path, all, error)) ++failedAll;
-    }
+    for (int i = 0; i < Times; ++i)
+      if (!WriteFileWhole(path, all, errorAll)) ++failedAll;
   });
   for (int i = 0; i < Times; ++i) {  // in pieces, so a shared file would interleave them
     TWholeFileWriter file;
-    std::string error;
-    bool written = file.Open(path, error);
+    bool written = file.Open(path, errorStreamed);
     for (size_t at = 0; at < streamed.size(); at += 4096)
       written = file.Write(streamed.data() + at, 4096) && written;
-    if (!written || !file.Finish(error)) ++failedStreamed;
+    if (!written || !file.Finish(errorStreamed)) ++failedStreamed;
   }
   other.join();
-  EXPECT_EQ(failedAll, 0);
-  EXPECT_EQ(failedStreamed, 0);
+  EXPECT_EQ(failedAll, 0) << errorAll;
+  EXPECT_EQ(failedStreamed, 0) << errorStreamed;
   const std::string left = ReadWholeFile(path);
   EXPECT_TRUE(left == all || left == streamed) << left.size() << " bytes of a mixture";
   EXPECT_EQ(Names(dir), std::vector<std::string>{"kept.txt"});
