@@ -166,7 +166,7 @@ class TWebPlatform final : public TQueuedPlatform {
         break;
       case Visible:
         if (event[1] == 0) ReleaseControls();  // a hidden tab hears no key go up
-        Post({Wm::Activate, ActivateParam(event[1] != 0, event[1] == 0), 0});
+        PostMessage({Wm::Activate, ActivateParam(event[1] != 0, event[1] == 0), 0});
         break;
       case Resize:
         OutW = std::max(1, static_cast<int>(event[1]));
