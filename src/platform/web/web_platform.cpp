@@ -46,7 +46,7 @@ class TWebPlatform final : public TQueuedPlatform {
 
  protected:
   bool CreateNativeWindow(const std::string&, uint8_t) override {
-    Page::Open(ShownWidth, ShownHeight, DomKeyNames());
+    Page::Open(FrameWidth(), FrameHeight(), DomKeyNames());
     return true;
   }
 
@@ -76,8 +76,6 @@ class TWebPlatform final : public TQueuedPlatform {
   void ApplyCursor(bool visible) override { Page::ShowCursor(visible); }
 
   void OpenNativePresentation(int32_t width, int32_t height) override {
-    ShownWidth = width;
-    ShownHeight = height;
     Rgba.assign(static_cast<size_t>(width) * height, 0);
   }
 
@@ -88,7 +86,7 @@ class TWebPlatform final : public TQueuedPlatform {
     if (Turbo() && !keep && emscripten_get_now() - Yielded < 15) return;
     for (size_t i = 0; i < Rgba.size(); ++i)
       Rgba[i] = Widen(pixels[i]);
-    Page::Present(Rgba.data(), ShownWidth, ShownHeight, Work);
+    Page::Present(Rgba.data(), FrameWidth(), FrameHeight(), Work);
     Work = 0;
     if (keep) Page::FrameRecorded(PresentedFrames());
   }
@@ -111,7 +109,7 @@ class TWebPlatform final : public TQueuedPlatform {
     switch (event.Kind) {
       case TPageEventKind::PointerMove: {
         const TFramePoint point = PointerToFrame(event.X, event.Y, OutW, OutH, OutW, OutH,
-                                                 Fit.Target, ShownWidth, ShownHeight);
+                                                 Fit.Target, FrameWidth(), FrameHeight());
         PointerEvent(static_cast<uint16_t>(point.X), static_cast<uint16_t>(point.Y));
         break;
       }
@@ -125,12 +123,12 @@ class TWebPlatform final : public TQueuedPlatform {
         break;
       case TPageEventKind::Visible:
         if (!event.Down) ReleaseControls();  // a hidden tab hears no key go up
-        Post({Wm::Activate, ActivateParam(event.Down, !event.Down), 0});
+        PostMessage({Wm::Activate, ActivateParam(event.Down, !event.Down), 0});
         break;
       case TPageEventKind::Resize:
         OutW = std::max(1, static_cast<int>(event.X));
         OutH = std::max(1, static_cast<int>(event.Y));
-        Fit = FitFrame(OutW, OutH, ShownWidth, ShownHeight, TFitMode::Sharp);
+        Fit = FitFrame(OutW, OutH, FrameWidth(), FrameHeight(), TFitMode::Sharp);
         Page::Fit(Fit.Target.X, Fit.Target.Y, Fit.Target.W, Fit.Target.H, Fit.Multiple, Fit.Smooth);
         break;
     }
@@ -142,8 +140,6 @@ class TWebPlatform final : public TQueuedPlatform {
 
   std::set<uint64_t> Keep;  // frames the address asked to record
   std::vector<uint32_t> Rgba;
-  int ShownWidth = 800;  // the frame on the page's canvas
-  int ShownHeight = 600;
   int OutW = 800;
   int OutH = 600;
   TFrameFit Fit = FitFrame(800, 600, 800, 600, TFitMode::Sharp);
