@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/options.h"
+#include "app/records_view.h"
 #include "app/report.h"
 #include "platform/platform.h"
 #include "platform/platform_config.h"
@@ -24,6 +25,7 @@ struct TRunHooks {
   std::function<void(const TPlayerSettings&)> SettingsChanged;
   std::function<void(const uint16_t* pixels, int32_t width, int32_t height)> Screenshot;
   TInputRecording* Recording = nullptr;
+  TRecordsHooks Records;
 };
 
 // The settings of this run: the player's, with what the options say instead where they say
