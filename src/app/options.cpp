@@ -187,7 +187,7 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->group(game);
-  app.add_option("--level", options.LevelFile, "play the level file FILE (see docs/LEVELS.md)")
+  app.add_option("--level", options.LevelFile, "play the level file FILE instead of the data's")
       ->option_text("FILE")
       ->check(CLI::ExistingFile)
       ->group(game);

@@ -91,7 +91,6 @@ bool PrepareData(const TOptions& options, TLevelChoice& level) {
   }
   SetModFolders(options.Mods);
   level = ChooseLevel(options.LevelFile);
-  ResetPackfiles();  // the level's checks leave no archive open
   for (const std::string& warning : level.Warnings)
     std::fprintf(stderr, "%s\n", warning.c_str());
   if (level.FromFile && !level.Fault.empty()) {
