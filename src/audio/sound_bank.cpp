@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/sound_file.h"
+#include "level/level_in_force.h"
 #include "res/data_dir.h"
 #include "res/packfile.h"
 
@@ -42,9 +43,9 @@ std::optional<std::vector<uint8_t>> ReadMember(uint8_t slot, const std::string& 
 // Reads NAME.ogg or NAME.wav and hands the bytes to `decode`, which sets an error when the
 // sound stays silent; that gets its line on stderr.
 template <typename Decode>
-void LoadOne(uint8_t slot, const char* base, Decode&& decode) {
+void LoadOne(uint8_t slot, const std::string& base, Decode&& decode) {
   for (const char* extension : {".ogg", ".wav"}) {
-    const std::string name = std::string(base) + extension;
+    const std::string name = base + extension;
     std::string error;
     std::optional<std::vector<uint8_t>> bytes = ReadMember(slot, name, error);
     if (!bytes) continue;
@@ -52,7 +53,7 @@ void LoadOne(uint8_t slot, const char* base, Decode&& decode) {
     if (!error.empty()) Say("sound \"" + name + "\" in SOUNDS.MPK: " + error + "; it stays silent");
     return;
   }
-  Say("SOUNDS.MPK has no " + std::string(base) + ".ogg or " + base + ".wav; it stays silent");
+  Say("SOUNDS.MPK has no " + base + ".ogg or " + base + ".wav; it stays silent");
 }
 
 std::string WhereArchivesAre() {
@@ -76,10 +77,14 @@ TSoundBank LoadSoundBank() {
     LoadOne(slot, SoundNames[i], [&](std::vector<uint8_t> bytes, std::string& error) {
       DecodeEffect(std::move(bytes), bank.Effects[i], error);
     });
-  for (size_t i = 0; i < MusicCount; ++i)
-    LoadOne(slot, MusicNames[i], [&](std::vector<uint8_t> bytes, std::string& error) {
-      bank.Music[i] = OpenMusic(std::move(bytes), error);
-    });
+  for (size_t i = 0; i < MusicCount; ++i) {
+    // The level names the piece that plays while it runs.
+    const bool level = static_cast<TMusic>(i) == TMusic::Game;
+    LoadOne(slot, level ? LevelInForce().Music : MusicNames[i],
+            [&](std::vector<uint8_t> bytes, std::string& error) {
+              bank.Music[i] = OpenMusic(std::move(bytes), error);
+            });
+  }
   PackfileClose(slot);
   return bank;
 }

@@ -15,5 +15,6 @@ struct TSoundBank {
   std::array<std::unique_ptr<TMusicSource>, MusicCount> Music;  // null: silent
 };
 
-// Each sound NAME is NAME.ogg, or NAME.wav where there is no NAME.ogg.
+// Each sound NAME is NAME.ogg, or NAME.wav where there is no NAME.ogg. The piece played
+// as TMusic::Game is the one the level in force names.
 TSoundBank LoadSoundBank();

@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
   }
   const TDataSearch data = FindGameData(options.DataDir, DataSearchInputsOfThisProgram(argv[0]));
   SetDataDirectory(data.Dir);
+  if (options.PrintLevel) return PrintLevel(options);
 
   std::unique_ptr<TFrameRecorder> recorder;
   if (!RecordFrames(options, recorder)) return BadUsage;
