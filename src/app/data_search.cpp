@@ -38,6 +38,18 @@ TDataSearchInputs DataSearchInputsOfThisProgram(const std::string& argv0) {
   return inputs;
 }
 
+namespace {
+
+// The build tree of a program in one (build/src/quibbet: build/); empty for any other.
+fs::path BuildTreeOf(const std::string& programDir) {
+  if (programDir.empty()) return {};
+  const fs::path tree = fs::path(programDir).parent_path();
+  std::error_code error;
+  return fs::exists(tree / "CMakeCache.txt", error) ? tree : fs::path();
+}
+
+}  // namespace
+
 std::vector<std::string> DataSearchPath(const TDataSearchInputs& inputs) {
   std::vector<std::string> path{""};
   if (!inputs.Folders.Data.empty()) AddOnce(path, inputs.Folders.Data);
@@ -45,12 +57,24 @@ std::vector<std::string> DataSearchPath(const TDataSearchInputs& inputs) {
     const fs::path program(inputs.ProgramDir);
     AddOnce(path, (program / QUIBBET_DATA_FROM_PROGRAM).lexically_normal().string());
     // A program in a build tree (build/src/quibbet) finds the archives the build made.
-    std::error_code error;
-    if (fs::exists(program.parent_path() / "CMakeCache.txt", error))
-      AddOnce(path, (program.parent_path() / "data").string());
+    if (const fs::path tree = BuildTreeOf(inputs.ProgramDir); !tree.empty())
+      AddOnce(path, (tree / "data").string());
   }
   for (const std::string& dir : inputs.Folders.SystemData)
     AddOnce(path, dir);
+  return path;
+}
+
+std::vector<std::string> ModSearchPath(const TDataSearchInputs& inputs) {
+  const fs::path tree = BuildTreeOf(inputs.ProgramDir);
+  std::vector<std::string> path;
+  for (const std::string& dir : DataSearchPath(inputs)) {
+    // In a checkout of the game's sources the working directory's mods/ holds their sources.
+    if (dir.empty()) continue;
+    // A build tree makes its shipped mods beside its data, in build/mods.
+    const bool built = !tree.empty() && fs::path(dir) == tree / "data";
+    AddOnce(path, ((built ? tree : fs::path(dir)) / "mods").string());
+  }
   return path;
 }
 

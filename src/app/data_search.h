@@ -28,6 +28,10 @@ TDataSearchInputs DataSearchInputsOfThisProgram(const std::string& argv0);
 // Repeats are dropped.
 std::vector<std::string> DataSearchPath(const TDataSearchInputs& inputs);
 
+// The folders of mods (quibbet --mods, --mod NAME): mods/ in each folder of the search path
+// but the working directory, and a build tree's own (build/mods); repeats dropped.
+std::vector<std::string> ModSearchPath(const TDataSearchInputs& inputs);
+
 // SPRITES.MPK, FONTS.MPK and TEXTS.MPK are all regular files in `dir` ("": working directory).
 bool HoldsArchives(const std::string& dir);
 

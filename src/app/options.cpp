@@ -45,6 +45,10 @@ constexpr const char* Epilogue =
     "The sound comes from SOUNDS.MPK in the same folder; without it the game is\n"
     "silent. --headless plays no sound, but --record-audio records it.\n"
     "\n"
+    "Mods are folders of archives laid over the game's data. --mod NAME finds\n"
+    "one in mods/ of those folders (the working directory's aside), and of the\n"
+    "player's data folder; --mods lists them.\n"
+    "\n"
     "Exit status:\n"
     " 0  if the run ended normally (Escape and a closed window included),\n"
     " 1  after a fatal error box,\n"
@@ -150,8 +154,9 @@ std::string ErrorText(const CLI::ParseError& error) {
 
 // The options a page's address takes: those with a meaning in a browser, which has no window
 // of its own to size and no files or folders but the page's.
-constexpr std::string_view AddressOptions[] = {"seed",   "autoplay",   "turbo",         "mute",
-                                               "volume", "max-frames", "record-frames", "input"};
+constexpr std::string_view AddressOptions[] = {
+    "seed", "autoplay", "turbo", "mute", "volume", "max-frames", "record-frames", "input", "mod",
+    "level"};
 
 // The one table of options, in the order of the help, as `source` takes them.
 void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
@@ -180,13 +185,15 @@ void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
       ->option_text("DIR")
       ->check(CLI::ExistingDirectory)
       ->group(game);
-  app.add_option(
-         "--mod", options.Mods,
-         "lay the mod in DIR over the game's data (again for\nmore mods: the last one wins)")
+  app.add_option("--mod", options.Mods,
+                 "lay the mod in DIR, or the mod NAME of --mods,\nover the game's data (again "
+                 "for more mods: the\nlast one wins)")
       ->option_text("DIR")
-      ->check(CLI::ExistingDirectory)
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->group(game);
+  app.add_flag("--mods", options.ListMods,
+               "list the mods in the player's and the system's\ndata folders and exit")
       ->group(game);
   app.add_option("--level", options.LevelFile, "play the level file FILE instead of the data's")
       ->option_text("FILE")

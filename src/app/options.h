@@ -11,7 +11,9 @@
 
 struct TOptions {
   std::string DataDir;  // the only folder searched for the archives; empty: the search path
-  std::vector<std::string> Mods;  // folders of archives laid over the data, the last on top
+  std::vector<std::string> Mods;  // folders of archives laid over the data, the last on top,
+                                  // or the names of mods that --mods lists
+  bool ListMods = false;          // list the mods found instead of playing
   std::string LevelFile;          // a level file played instead of the data's level
   bool PrintLevel = false;        // print the level in force instead of playing
   // Display, sound and settings: unset, the settings file decides.
@@ -44,7 +46,8 @@ enum class TOptionsResult {
 
 // Who gives the options: the command line takes them all; a page's address only those that
 // mean something in a browser (seed, autoplay, turbo, mute, volume, max-frames,
-// record-frames, input), and flags with a value ("autoplay=1").
+// record-frames, input, and mod and level, which the page fetches into files of its own),
+// and flags with a value ("autoplay=1").
 enum class TOptionSource { CommandLine, Address };
 
 // Reads `args` (the options alone, without the program's name: "--seed=5", "--autoplay") as

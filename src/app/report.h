@@ -21,6 +21,7 @@ struct TRunReport {
   uint64_t Frames = 0;           // frames presented since start, across scenes
   std::optional<uint32_t> Seed;  // the game's seed; none when no game was set up
   std::vector<TSceneRecord> Scenes;
+  std::string Problem;  // why the run could not start (exit code 2), as stderr said it
 };
 
 std::string SummaryJson(const TRunReport& report);

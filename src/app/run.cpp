@@ -23,20 +23,24 @@
 
 namespace {
 
-bool ReadScript(const std::string& path, TInputScript& script) {
+// Why the run cannot start: one line on stderr, kept for the report without the program's
+// name (a page shows it in its own words); always false.
+bool Refuse(std::string& problem, const std::string& line) {
+  std::fprintf(stderr, "%s\n", line.c_str());
+  constexpr std::string_view Named = "quibbet: ";
+  problem = line.rfind(Named, 0) == 0 ? line.substr(Named.size()) : line;
+  return false;
+}
+
+bool ReadScript(const std::string& path, TInputScript& script, std::string& problem) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  if (!in) {
-    std::fprintf(stderr, "quibbet: cannot read the input script %s\n", path.c_str());
-    return false;
-  }
+  if (!in) return Refuse(problem, "quibbet: cannot read the input script " + path);
   TScriptError error;
   auto parsed = ParseInputScript(text.str(), error);
-  if (!parsed) {
-    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), error.Line, error.Reason.c_str());
-    return false;
-  }
+  if (!parsed)
+    return Refuse(problem, path + ":" + std::to_string(error.Line) + ": " + error.Reason);
   script = std::move(*parsed);
   return true;
 }
@@ -78,25 +82,17 @@ void SayRecordingFailed(const TOptions& options, const std::string& error) {
 // Lays the mods over the data and chooses the level, saying what is wrong on stderr. A level
 // file or mod named on the command line that cannot be used is the command line's fault
 // (false); a bad level in the data is left in the choice for the game's box.
-bool PrepareData(const TOptions& options, TLevelChoice& level) {
-  for (const std::string& mod : options.Mods) {
-    if (std::string fault = ModFolderFault(mod); !fault.empty()) {
-      std::fprintf(stderr, "quibbet: --mod %s\n", fault.c_str());
-      return false;
-    }
-  }
-  if (options.Mods.size() > MaxMods) {
-    std::fprintf(stderr, "quibbet: more than %zu mods\n", MaxMods);
-    return false;
-  }
+bool PrepareData(const TOptions& options, TLevelChoice& level, std::string& problem) {
+  for (const std::string& mod : options.Mods)
+    if (std::string fault = ModFolderFault(mod); !fault.empty())
+      return Refuse(problem, "quibbet: --mod " + fault);
+  if (options.Mods.size() > MaxMods)
+    return Refuse(problem, "quibbet: more than " + std::to_string(MaxMods) + " mods");
   SetModFolders(options.Mods);
   level = ChooseLevel(options.LevelFile);
   for (const std::string& warning : level.Warnings)
     std::fprintf(stderr, "%s\n", warning.c_str());
-  if (level.FromFile && !level.Fault.empty()) {
-    std::fprintf(stderr, "%s\n", level.Fault.c_str());
-    return false;
-  }
+  if (level.FromFile && !level.Fault.empty()) return Refuse(problem, level.Fault);
   if (level.Fault.empty()) SetLevelInForce(level.Level);
   return true;
 }
@@ -129,7 +125,8 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
   config.Turbo = options.Turbo;
   if (!options.InputFile.empty()) {
     TInputScript script;
-    if (!ReadScript(options.InputFile, script)) return report.ExitCode = BadUsage;
+    if (!ReadScript(options.InputFile, script, report.Problem))
+      return report.ExitCode = BadUsage;
     CheckScriptData(options, script);
     config.Script = std::move(script);
   }
@@ -179,7 +176,8 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
 
 int PrintLevel(const TOptions& options) {
   TLevelChoice level;
-  const bool usable = PrepareData(options, level);
+  std::string problem;
+  const bool usable = PrepareData(options, level, problem);
   ForgetData();
   if (!usable) return BadUsage;
   if (!level.Fault.empty()) {
@@ -193,7 +191,7 @@ int PrintLevel(const TOptions& options) {
 int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMaker& makePlatform,
             TRunReport& report) {
   TLevelChoice level;
-  if (!PrepareData(options, level)) {
+  if (!PrepareData(options, level, report.Problem)) {
     ForgetData();
     return report.ExitCode = BadUsage;
   }

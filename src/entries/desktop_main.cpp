@@ -6,6 +6,7 @@
 
 #include "app/data_search.h"
 #include "app/frame_recorder.h"
+#include "app/mod_list.h"
 #include "app/options.h"
 #include "app/replay.h"
 #include "app/run.h"
@@ -61,7 +62,13 @@ int main(int argc, char** argv) {
     case TOptionsResult::BadUsage:
       return BadUsage;
   }
-  const TDataSearch data = FindGameData(options.DataDir, DataSearchInputsOfThisProgram(argv[0]));
+  const TDataSearchInputs inputs = DataSearchInputsOfThisProgram(argv[0]);
+  if (options.ListMods) return ListMods(ModSearchPath(inputs));
+  if (std::string fault = ResolveModNames(options.Mods, ModSearchPath(inputs)); !fault.empty()) {
+    std::fprintf(stderr, "quibbet: %s\n", fault.c_str());
+    return BadUsage;
+  }
+  const TDataSearch data = FindGameData(options.DataDir, inputs);
   SetDataDirectory(data.Dir);
   if (options.PrintLevel) return PrintLevel(options);
 

@@ -1,7 +1,8 @@
 // The web page's program entry. The page passes its address's parameters, decoded, as pairs
-// of arguments (name, value), with the input script (if any) already fetched to /input.txt;
-// the archives wait in /data, fetched from beside the page or from ?data=. The run's summary
-// goes back to the page.
+// of arguments (name, value), with the input script, the mods and the level file (if any)
+// already fetched into files of their own and named in place of their addresses; the
+// archives wait in /data, fetched from beside the page or from ?data=. The run's summary, or
+// why it could not start, goes back to the page.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
       },
       report);
   const std::string summary = report.ExitCode == BadUsage ? "" : SummaryJson(report);
-  if (report.ExitCode == BadUsage) problem = "the input script cannot be used";
+  if (report.ExitCode == BadUsage) problem = report.Problem;
   Page::Finished(report.ExitCode, summary, problem);
   return report.ExitCode;
 }

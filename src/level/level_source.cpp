@@ -37,12 +37,14 @@ bool ReadLevelFile(const std::string& path, std::string& text, std::string& erro
   return true;
 }
 
-// game.level from the archives and where it lies; false when they hold none.
-bool ReadArchiveLevel(std::string& text, std::string& where, std::string& fault) {
-  const uint8_t slot = PackfileOpen(LevelArchive);
+// game.level from `archive` (the layers of LEVELS, or one file by its path) and where it
+// lies; false when they hold none.
+bool ReadArchiveLevel(const std::string& archive, std::string& text, std::string& where,
+                      std::string& fault) {
+  const uint8_t slot = PackfileOpen(archive);
   if (slot == PackErrPackfileNotFound) return false;
   if (slot > PackfileSlotCount) {
-    fault = PackfileDiskName(LevelArchive) + ": " + PackfileErrorText(slot);
+    fault = PackfileDiskName(archive) + ": " + PackfileErrorText(slot);
     return true;
   }
   std::unique_ptr<TPackCursor> cursor = OpenCursor(PackfileObject(slot), LevelMember);
@@ -116,7 +118,7 @@ TLevelChoice ChooseLevel(const std::string& levelFile) {
       choice.Fault = levelFile + ": " + error;
       return choice;
     }
-  } else if (!ReadArchiveLevel(choice.Text, where, choice.Fault)) {
+  } else if (!ReadArchiveLevel(LevelArchive, choice.Text, where, choice.Fault)) {
     choice.Text = std::string(BuiltinLevelText());
     choice.Level = BuiltinLevel();
     return choice;
@@ -132,6 +134,22 @@ TLevelChoice ChooseLevel(const std::string& levelFile) {
   }
   for (const TLevelNote& warning : DataWarnings(*level))
     choice.Warnings.push_back(Located(where, warning.Line, "warning: " + warning.Reason));
+  choice.Level = std::move(*level);
+  return choice;
+}
+
+TLevelChoice ModLevel(const std::string& modFolder) {
+  TLevelChoice choice;
+  std::string where;
+  const std::string archive = modFolder + "/" + PackfileDiskName(LevelArchive);
+  if (!ReadArchiveLevel(archive, choice.Text, where, choice.Fault) || !choice.Fault.empty())
+    return choice;
+  TLevelNote error;
+  std::optional<TLevel> level = ParseLevel(choice.Text, error);
+  if (!level) {
+    choice.Fault = Located(where, error.Line, error.Reason);
+    return choice;
+  }
   choice.Level = std::move(*level);
   return choice;
 }

@@ -21,3 +21,7 @@ struct TLevelChoice {
 
 // The level of a run whose data directory and mods are set; `levelFile` empty: none named.
 TLevelChoice ChooseLevel(const std::string& levelFile);
+
+// The level in the mod folder's own LEVELS.MPK, parsed but not checked against any data:
+// Text empty and no fault when the mod holds none.
+TLevelChoice ModLevel(const std::string& modFolder);

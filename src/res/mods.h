@@ -26,3 +26,22 @@ std::vector<std::string> ArchiveLayerPaths(std::string_view name);
 // Why `folder` cannot be used as a mod; empty when it can. A mod holds at least one of the
 // archives above, and every one it holds is an archive.
 std::string ModFolderFault(const std::string& folder);
+
+// ---- Mods found in the player's and the system's folders --------------------------------
+
+struct TModArchive {
+  std::string Name;  // one of ModArchives
+  size_t Files = 0;
+};
+
+struct TModListing {
+  std::string Name;  // the folder's own name, which --mod also takes
+  std::string Folder;
+  std::vector<TModArchive> Archives;  // those it holds, in the order of ModArchives
+  std::string Fault;                  // why it cannot be used; empty when it can
+};
+
+// The mods in each folder of `places` (folders of mods, such as DATA/mods), place by place
+// and by name within a place. A folder that holds none of the archives is no mod and is
+// left out; one whose archive is damaged is listed with its fault.
+std::vector<TModListing> FindMods(const std::vector<std::string>& places);
