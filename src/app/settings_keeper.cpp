@@ -20,10 +20,27 @@ TSettingsKeeper::TSettingsKeeper(const TOptions& options) {
   Run = PlayerSettingsFor(Stored, options);
 }
 
+namespace {
+
+// A setting the player changed in the game is kept; one that only the command line said stays
+// as the file has it.
+template <typename T>
+void KeepChange(const T& now, const T& run, T& stored) {
+  if (now != run) stored = now;
+}
+
+}  // namespace
+
 void TSettingsKeeper::Changed(const TPlayerSettings& now) {
-  if (now.FullScreen != Run.FullScreen) Stored.FullScreen = now.FullScreen;
-  if (now.Volume != Run.Volume) Stored.Volume = now.Volume;
-  if (now.Mute != Run.Mute) Stored.Mute = now.Mute;
+  KeepChange(now.FullScreen, Run.FullScreen, Stored.FullScreen);
+  KeepChange(now.Scale, Run.Scale, Stored.Scale);
+  KeepChange(now.Fit, Run.Fit, Stored.Fit);
+  KeepChange(now.Volume, Run.Volume, Stored.Volume);
+  KeepChange(now.Mute, Run.Mute, Stored.Mute);
+  KeepChange(now.Keys, Run.Keys, Stored.Keys);
+  KeepChange(now.KeySpeed, Run.KeySpeed, Stored.KeySpeed);
+  KeepChange(now.PadDeadZone, Run.PadDeadZone, Stored.PadDeadZone);
+  KeepChange(now.PauseOnFocusLoss, Run.PauseOnFocusLoss, Stored.PauseOnFocusLoss);
   Run = now;
   Save();
 }
