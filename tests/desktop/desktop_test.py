@@ -767,6 +767,36 @@ def VolumeChangedInTheMenuIsWhatTheSettingsFileHolds(ctx):
           f"the file says volume = {kept_setting(desktop, 'sound', 'volume')} after the run")
 
 
+def AFireKeyBoundInTheMenuFires(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    saved = os.path.join(ctx.scratch, "played.txt")
+    record = os.path.join(ctx.scratch, "bound")
+    os.makedirs(record)
+    game = ctx.game_on(desktop, ["--window", "--scale", 1, "--seed", 1, "--input",
+                                 script(ctx, "skip", SKIP_INTRO), "--save-input", saved,
+                                 "--record", record])
+    game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded_count(record) >= 5, "the game scene")
+    open_menu(desktop, game)
+    # Options, Controls, Keys, Fire (the third action), then B; back to the top, and P.
+    desktop.xdotool("key", "Down", "key", "Return", "key", "Down", "key", "Down", "key", "Return",
+                    "key", "Return", "key", "Down", "key", "Down", "key", "Return", "key", "b")
+    wait_until(lambda: kept_setting(desktop, "controls", "fire") == "B", "fire = B kept")
+    desktop.xdotool("key", "Escape", "key", "Escape", "key", "Escape", "key", "p")
+    start = recorded_count(record)
+    wait_until(lambda: recorded_count(record) >= start + 5, "the game again after P")
+    desktop.xdotool("keydown", "b")
+    wait_until(lambda: recorded_count(record) >= start + 15, "10 frames of B")
+    desktop.xdotool("keyup", "b")
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+    with open(saved) as f:
+        buttons = [line.split(None, 1)[1] for line in f.read().splitlines()
+                   if line[:1] != "#" and " mouse left " in line]
+    check(buttons == ["mouse left down", "mouse left up"], f"B made {buttons}")
+
+
 def ReplayOfARealGameIsTheSameGame(ctx):
     desktop = ctx.desktop(1920, 1080)
     saved = os.path.join(ctx.scratch, "played.txt")
@@ -1032,6 +1062,7 @@ CASES = {f.__name__: f for f in [
     F11TogglesFullScreen,
     MenuOpensWithPAndItsQuitEndsTheRunLikeAClosedWindow,
     VolumeChangedInTheMenuIsWhatTheSettingsFileHolds,
+    AFireKeyBoundInTheMenuFires,
     ReplayOfARealGameIsTheSameGame,
     InstalledGameRunsFromAnotherDirectory,
     DebianPackageCarriesTheLicences,
