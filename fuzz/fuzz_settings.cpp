@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const long lines = static_cast<long>(std::count(text.begin(), text.end(), '\n')) + 1;
   std::vector<std::string> warnings;
-  const TPlayerSettings settings = LoadSettings(path, warnings);
+  const TPlayerSettings settings = LoadSettings(path, warnings).Settings;
 
   long lastLine = 0;
   for (const std::string& warning : warnings) {

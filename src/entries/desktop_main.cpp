@@ -1,6 +1,6 @@
 // The desktop's and Windows' program entry: reads the command line, finds the data, chooses a
 // back end, runs the shared game (app/run) with the player's settings and screenshots, and
-// writes what the run leaves: the settings, the recorded input, the summary.
+// writes what the run leaves: the recorded input, the summary.
 #include <cstdio>
 #include <memory>
 
@@ -81,7 +81,6 @@ int main(int argc, char** argv) {
       [&](TPlatformConfig config) { return MakePlatform(options, std::move(config)); }, report);
   Display.OnPresent = nullptr;
   if (report.ExitCode == BadUsage) return BadUsage;
-  settings.Save();
   if (hooks.Recording != nullptr &&
       !SaveRecordedInput(options.SaveInputFile, recording.Lines(), report.Seed) &&
       report.ExitCode == 0)
