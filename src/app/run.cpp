@@ -74,6 +74,11 @@ void SayRecordingFailed(const TOptions& options, const std::string& error) {
 
 }  // namespace
 
+bool PlaysLive(const TOptions& options) {
+  return !options.Autoplay && options.InputFile.empty() && !options.Watch && !options.Turbo &&
+         !options.Headless;
+}
+
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options) {
   if (options.Window) player.FullScreen = false;
   if (options.FullScreen) player.FullScreen = true;
