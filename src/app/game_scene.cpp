@@ -56,11 +56,6 @@ const char* EndingName(TGameEnding ending) {
   return "none";
 }
 
-template <typename T>
-std::string JsonNumber(const std::optional<T>& value) {
-  return value ? std::to_string(*value) : "null";
-}
-
 }  // namespace
 
 void TGameScene::AddToReport(TSceneRecord& record) const {

@@ -20,11 +20,6 @@ std::string LocalTimeNow() {
   return text;
 }
 
-template <typename T>
-std::string JsonNumber(const std::optional<T>& value) {
-  return value ? std::to_string(*value) : "null";
-}
-
 std::string GameJson(const TRankedGame& ranked) {
   const TGameRecord& game = *ranked.Game;
   // Built by appending only: GCC 12 reports false overlaps on chains of operator+.

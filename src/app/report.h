@@ -43,3 +43,8 @@ std::string SummaryJson(const TRunReport& report);
 bool WriteSummary(const std::string& path, const TRunReport& report);
 // Quotes and escapes a string for JSON.
 std::string JsonString(const std::string& text);
+// A number, or null for none.
+template <typename T>
+std::string JsonNumber(const std::optional<T>& value) {
+  return value ? std::to_string(*value) : "null";
+}

@@ -4,22 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "records/records_helpers.h"
 #include "records/records_table.h"
 
 namespace {
-
-TGameRecord Game(TGameEnd end, int health, uint64_t frames) {
-  TGameRecord game;
-  game.When = "2026-05-01T14:03:22";
-  game.End = end;
-  game.Seed = 17;
-  game.Frames = frames;
-  game.Health = health;
-  game.CrossesFired = 131;
-  game.Hits = 77;
-  game.Level = BuiltInLevel;
-  return game;
-}
 
 std::vector<int> WarnedLines(const std::vector<std::string>& warnings) {
   std::vector<int> lines;

@@ -7,22 +7,12 @@
 
 #include <filesystem>
 
+#include "records/records_helpers.h"
 #include "support/run_binary.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-TGameRecord Game(TGameEnd end, int health, uint64_t frames) {
-  TGameRecord game;
-  game.When = "2026-05-01T14:03:22";
-  game.End = end;
-  game.Seed = 17;
-  game.Frames = frames;
-  game.Health = health;
-  game.Level = BuiltInLevel;
-  return game;
-}
 
 size_t FilesIn(const std::string& folder) {
   std::error_code ignored;
