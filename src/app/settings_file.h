@@ -4,7 +4,7 @@
 // rewrites only the values that changed, every other byte (comments, blank lines, unknown
 // keys, a value it could not read) stays, and the file is replaced whole or not at all.
 //
-//   [display]                 sections and keys as SaveSettings writes them, in any case
+//   [display]                 sections and keys as FormatSettings writes them, in any case
 //   full-screen = yes         yes/no, true/false, on/off or 1/0
 //   # a comment               '#' or ';' starts a comment, on a line of its own or after
 //   scale = 2  ; a comment    a value; blank lines are ignored
