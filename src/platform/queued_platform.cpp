@@ -169,6 +169,12 @@ void TQueuedPlatform::Sleep(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void TQueuedPlatform::WaitForNextFrame() {
+  if (Config.Turbo) return Sleep(TFramePacer::PeriodMs);
+  // Whole milliseconds are slept; the deadlines stay exact, so the rounding never adds up.
+  Sleep(static_cast<uint32_t>((Pacer.WaitUs(SteadyClockUs()) + 500) / 1000));
+}
+
 void TQueuedPlatform::QueueAudio(const int16_t* samples, size_t frames) {
   QueueNativeAudio(ScaleToHeard(Config.Player, samples, frames, Heard), frames);
 }

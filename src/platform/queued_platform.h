@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/frame_pacer.h"
 #include "platform/input_script.h"
 #include "platform/platform.h"
 #include "platform/platform_config.h"
@@ -38,6 +39,7 @@ class TQueuedPlatform : public TPlatform {
   void ClosePresentation() override;
   uint32_t TickCount() override;
   void Sleep(uint32_t ms) override;
+  void WaitForNextFrame() override;
   // The player's volume is applied here, on the way to the device.
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
@@ -115,6 +117,7 @@ class TQueuedPlatform : public TPlatform {
   int CursorShowCount = 0;
   uint64_t Presented = 0;
   uint32_t VirtualTicks = 0;
+  TFramePacer Pacer;
   bool Paused = false;
   std::vector<uint16_t> LastFrame;  // the frame on screen, when KeepsFrames
   int32_t FrameWidth = 0;

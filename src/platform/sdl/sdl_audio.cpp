@@ -47,7 +47,7 @@ class TQuietStderr {
 
 void SDLCALL Feed(void* userdata, Uint8* stream, int len) {
   auto* audio = static_cast<TAudioStream*>(userdata);
-  audio->Pull(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(len) / 4, AudioClockUs());
+  audio->Pull(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(len) / 4, SteadyClockUs());
 }
 
 }  // namespace
@@ -98,5 +98,5 @@ void TSdlAudio::Queue(const int16_t* samples, size_t frames) {
     Tried = true;
     Open();
   }
-  if (Device != 0) Stream.Push(samples, frames, AudioClockUs());
+  if (Device != 0) Stream.Push(samples, frames, SteadyClockUs());
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/frame_pacer.h"
 #include "platform/queued_platform.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_audio.h"
@@ -57,6 +58,7 @@ class TWin32Platform final : public TPlatform {
   void ClosePresentation() override;
   uint32_t TickCount() override;
   void Sleep(uint32_t ms) override;
+  void WaitForNextFrame() override;
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
   HWND Window() const { return Handle; }
@@ -111,6 +113,7 @@ class TWin32Platform final : public TPlatform {
   int32_t FrameHeight = 600;
   uint64_t Presented = 0;
   uint32_t VirtualTicks = 0;
+  TFramePacer Pacer;
   size_t NextScriptEvent = 0;
   // What the posted input holds: the buttons and the pointer, for the flags and position
   // that real mouse messages carry.

@@ -355,6 +355,18 @@ void TWin32Platform::Sleep(uint32_t ms) {
   ::Sleep(ms);
 }
 
+void TWin32Platform::WaitForNextFrame() {
+  if (Config.Turbo) {
+    VirtualTicks += TFramePacer::PeriodMs;
+    return;
+  }
+  // Sleep wakes on the system's timer tick, 15.6 ms apart unless the process asks for 1 ms;
+  // a deadline needs the finer one. The request lasts as long as the process.
+  static const bool FineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
+  (void)FineTimer;
+  ::Sleep(static_cast<DWORD>((Pacer.WaitUs(SteadyClockUs()) + 500) / 1000));
+}
+
 // --- Sound -----------------------------------------------------------------------------
 
 void TWin32Platform::QueueAudio(const int16_t* samples, size_t frames) {
