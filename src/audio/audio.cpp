@@ -92,6 +92,7 @@ void AudioFrame() {
   TAudioState& audio = State();
   if (!audio.Running) return;
   audio.Mixer.MixFrame(audio.Frame.data());
+  TellMusicFaults(audio.Bank);
   audio.StartedThisFrame.reset();
   if (audio.Recorder) audio.Recorder->Write(audio.Frame.data(), AudioFrameLength);
   CurrentPlatform().QueueAudio(audio.Frame.data(), AudioFrameLength);

@@ -114,12 +114,16 @@ void TMixer::MixMusic() {
 }
 
 void TMixer::Limit(int16_t* out) {
-  // The most each stereo frame may be given: the ceiling over its louder channel. Both
-  // channels share one gain, so the sound keeps its place between the speakers.
+  // The most each block of stereo frames may be given: the ceiling over the louder channel of
+  // its loudest frame. Both channels share one gain, so the sound keeps its place between the
+  // speakers; blocks, not frames, so that a loud frame costs one division in sixteen.
   bool over = false;
-  for (size_t i = 0; i < AudioFrameLength; ++i) {
-    const int32_t peak = std::max(std::abs(Sum[2 * i]), std::abs(Sum[2 * i + 1]));
-    GainAllowed[i] =
+  for (size_t block = 0; block < BlockGain.size(); ++block) {
+    int32_t peak = 0;
+    for (size_t i = 2 * LimiterBlock * block;
+         i < std::min(Sum.size(), 2 * LimiterBlock * (block + 1)); ++i)
+      peak = std::max(peak, std::abs(Sum[i]));
+    BlockGain[block] =
         peak > Ceiling ? static_cast<int32_t>((int64_t{Ceiling} << 30) / peak) : GainUnity;
     over = over || peak > Ceiling;
   }
@@ -128,9 +132,11 @@ void TMixer::Limit(int16_t* out) {
       out[i] = static_cast<int16_t>(Sum[i]);
     return;
   }
-  for (size_t i = AudioFrameLength - 1; i-- > 0;)
-    GainAllowed[i] = static_cast<int32_t>(
-        std::min<int64_t>(GainAllowed[i], int64_t{GainAllowed[i + 1]} + AttackStep));
+  int64_t allowed = GainUnity;  // nothing is known of the next frame
+  for (size_t i = AudioFrameLength; i-- > 0;) {
+    allowed = std::min<int64_t>(BlockGain[i / LimiterBlock], allowed + AttackStep);
+    GainAllowed[i] = static_cast<int32_t>(allowed);
+  }
   for (size_t i = 0; i < AudioFrameLength; ++i) {
     // The last steps of the rise, worth less than a quarter of the smallest sample step, are
     // taken at once, so the gain gets back to exactly 1.

@@ -58,7 +58,10 @@ class TMixer {
   uint64_t FadeDone = 0;
   std::array<int32_t, 2 * AudioFrameLength> Sum{};
   std::array<int16_t, 2 * AudioFrameLength> MusicPiece{};
-  // The limiter: its gain now, and the most each stereo frame of this one may have; Q30.
+  // The limiter: its gain now, and the most each block of stereo frames and then each frame of
+  // this one may have; Q30.
+  static constexpr size_t LimiterBlock = 16;
   int32_t LimiterGain = 1 << 30;
+  std::array<int32_t, (AudioFrameLength + LimiterBlock - 1) / LimiterBlock> BlockGain{};
   std::array<int32_t, AudioFrameLength> GainAllowed{};
 };

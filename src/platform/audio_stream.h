@@ -97,6 +97,9 @@ class TAudioStream {
   double Position = 0;      // where the next output frame lies, in frames of the next piece
   int16_t History[2] = {};  // the previous piece's last frame
   double Integral = 0;      // the drift learnt so far
+  size_t Recent[8] = {};    // the buffer as the last frames found it, a ring
+  size_t Newest = 0;
+  size_t SteerSum = 0;
   double Ratio = 1;
   std::vector<int16_t> Stretched;
   TAudioStreamStats Figures;

@@ -9,12 +9,14 @@ uint64_t SteadyClockUs() {
       duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+void TFramePacer::Shown(uint64_t nowUs) {
+  if (Started) return;
+  Started = true;
+  Deadline = nowUs;
+}
+
 uint64_t TFramePacer::WaitUs(uint64_t nowUs) {
-  if (!Started) {
-    Started = true;
-    Deadline = nowUs + PeriodUs;
-    return PeriodUs;
-  }
+  if (!Started) Shown(nowUs);
   Deadline += PeriodUs;
   if (nowUs >= Deadline) {
     Deadline = nowUs;

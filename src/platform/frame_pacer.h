@@ -15,10 +15,13 @@ class TFramePacer {
   static constexpr uint32_t PeriodMs = 50;
   static constexpr uint64_t PeriodUs = PeriodMs * 1000;
 
+  // A frame was shown at `nowUs`. The first one's showing stands for the end of a wait before
+  // it: its deadline is a period later, however long its work after the showing takes.
+  void Shown(uint64_t nowUs);
   // How long to wait from `nowUs` for the frame's wait to end on its deadline: one period
-  // after the last deadline. The first frame waits a whole period; a frame that ends past its
-  // deadline does not wait, and the next deadline counts from its end, so a slow frame is
-  // never followed by a burst of hurried ones.
+  // after the last deadline. A frame that ends past its deadline does not wait, and the next
+  // deadline counts from its end, so a slow frame is never followed by a burst of hurried
+  // ones.
   uint64_t WaitUs(uint64_t nowUs);
 
  private:

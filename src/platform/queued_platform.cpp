@@ -142,6 +142,7 @@ void TQueuedPlatform::OpenPresentation(int32_t width, int32_t height) {
 
 void TQueuedPlatform::Present(const uint16_t* pixels) {
   PresentNative(pixels);
+  Pacer.Shown(SteadyClockUs());
   if (KeepsFrames) LastFrame.assign(pixels, pixels + static_cast<size_t>(FrameWidth) * FrameHeight);
   ++Presented;
   // Steering moves the pointer once a frame; the moves reach the game with this frame's pump.

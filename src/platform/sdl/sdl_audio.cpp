@@ -13,8 +13,10 @@
 
 namespace {
 
-// A device buffer of 512 frames (12 ms) keeps the whole delay under 100 ms.
-constexpr Uint16 DeviceFrames = 512;
+// A device buffer of 441 frames (10 ms) keeps the whole delay under 100 ms; a whole number of
+// milliseconds, so that a driver which paces itself by sleeping them (SDL's disk driver, the
+// tests' device) plays close to the true rate, within what the stream can follow.
+constexpr Uint16 DeviceFrames = AudioRate / 100;
 
 // Sound libraries print their own complaints while SDL tries them one after another (ALSA
 // names every card it cannot find); the player gets one line from the game instead.

@@ -327,6 +327,7 @@ void TWin32Platform::OpenPresentation(int32_t width, int32_t height) {
 
 void TWin32Platform::Present(const uint16_t* pixels) {
   DirectDrawBlit(pixels);
+  Pacer.Shown(SteadyClockUs());
   if (pixels != nullptr)
     LastFrame.assign(pixels, pixels + static_cast<size_t>(FrameWidth) * FrameHeight);
   ++Presented;
