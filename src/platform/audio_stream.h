@@ -44,12 +44,13 @@ struct TAudioStreamStats {
 
 class TAudioStream {
  public:
-  // Real time: a frame's sound is heard about this long after the frame was shown.
-  static constexpr size_t TargetFrames = AudioRate * 30 / 1000;
+  // Real time: a frame's sound is heard about this long after the frame was shown; 20 ms more
+  // than the longest piece a device takes at once, so a frame may come that much late.
+  static constexpr size_t TargetFrames = AudioRate * 40 / 1000;
   // How long a closing device may take to play out what is left, at most.
   static constexpr std::chrono::milliseconds FinishLimit{500};
   // Beyond this (a device that stalled) the oldest samples go, back down to the target.
-  static constexpr size_t LimitFrames = AudioRate * 80 / 1000;
+  static constexpr size_t LimitFrames = AudioRate * 90 / 1000;
   // A gap between frames longer than this is a pause (minimized, paused), not a late frame.
   static constexpr uint64_t PauseUs = 150'000;
   // The most a frame's samples are stretched or squeezed: the pitch never bends by more.

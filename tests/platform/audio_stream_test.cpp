@@ -116,9 +116,10 @@ TEST(AudioStream, AfterAnUnderrunTheSoundStartsAgainInTheSamePushAtTheTargetDela
   const std::vector<int16_t> frame(2 * AudioFrameLength, 1000);
   std::vector<int16_t> out(2 * DeviceFrames);
   stream.Push(frame.data(), AudioFrameLength, 0);
-  // The target's silence and the frame last seven pieces of the device, the last one short.
-  const size_t heard = TAudioStream::TargetFrames + AudioFrameLength - 6 * DeviceFrames;
-  const uint64_t now = 66'000;
+  // The target's silence and the frame last some whole pieces of the device and a short one.
+  const size_t whole = (TAudioStream::TargetFrames + AudioFrameLength) / DeviceFrames;
+  const size_t heard = TAudioStream::TargetFrames + AudioFrameLength - whole * DeviceFrames;
+  const uint64_t now = whole * 11'000;
   for (uint64_t at = 0; at <= now; at += 11'000)
     stream.Pull(out.data(), DeviceFrames, at);
   EXPECT_EQ(out[2 * (heard - 100)], 1000);

@@ -10,13 +10,18 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
 
 namespace {
 
-// A device buffer of 441 frames (10 ms) keeps the whole delay under 100 ms; a whole number of
-// milliseconds, so that a driver which paces itself by sleeping them (SDL's disk driver, the
-// tests' device) plays close to the true rate, within what the stream can follow.
-constexpr Uint16 DeviceFrames = AudioRate / 100;
+// A device buffer of 882 frames (20 ms) keeps the whole delay under 100 ms. It lasts a whole
+// number of milliseconds, and it is long: a driver that paces itself by sleeping that long
+// for each buffer (SDL's disk driver, the tests' device) oversleeps by a fraction of a
+// millisecond each time, and only over 20 ms does that stay well within the 1 % the stream
+// can follow.
+constexpr Uint16 DeviceFrames = AudioRate / 50;
 
 // Sound libraries print their own complaints while SDL tries them one after another (ALSA
 // names every card it cannot find); the player gets one line from the game instead.
@@ -42,6 +47,30 @@ class TQuietStderr {
   }
   TQuietStderr(const TQuietStderr&) = delete;
   TQuietStderr& operator=(const TQuietStderr&) = delete;
+
+ private:
+  int Saved = -1;
+};
+
+// A driver that paces itself by sleeping (SDL's disk and dummy drivers) sleeps on the thread
+// SDL makes for the device, which inherits the slack the kernel allows its sleeps; at the
+// default 50 us each 10 ms sleep runs long enough to slow the device by half a percent. The
+// opening thread asks for exact sleeps while the device's thread is made.
+class TExactSleeps {
+ public:
+  TExactSleeps() {
+#if defined(__linux__)
+    Saved = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+    if (Saved > 0) prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+#endif
+  }
+  ~TExactSleeps() {
+#if defined(__linux__)
+    if (Saved > 0) prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(Saved), 0, 0, 0);
+#endif
+  }
+  TExactSleeps(const TExactSleeps&) = delete;
+  TExactSleeps& operator=(const TExactSleeps&) = delete;
 
  private:
   int Saved = -1;
@@ -75,6 +104,7 @@ bool TSdlAudio::Open() {
   std::string error;
   {
     TQuietStderr quiet;
+    TExactSleeps exact;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       error = SDL_GetError();
     } else {
