@@ -10,9 +10,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
-#if defined(__linux__)
-#include <sys/prctl.h>
-#endif
 
 namespace {
 
@@ -52,30 +49,6 @@ class TQuietStderr {
   int Saved = -1;
 };
 
-// A driver that paces itself by sleeping (SDL's disk and dummy drivers) sleeps on the thread
-// SDL makes for the device, which inherits the slack the kernel allows its sleeps; at the
-// default 50 us each 10 ms sleep runs long enough to slow the device by half a percent. The
-// opening thread asks for exact sleeps while the device's thread is made.
-class TExactSleeps {
- public:
-  TExactSleeps() {
-#if defined(__linux__)
-    Saved = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
-    if (Saved > 0) prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
-#endif
-  }
-  ~TExactSleeps() {
-#if defined(__linux__)
-    if (Saved > 0) prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(Saved), 0, 0, 0);
-#endif
-  }
-  TExactSleeps(const TExactSleeps&) = delete;
-  TExactSleeps& operator=(const TExactSleeps&) = delete;
-
- private:
-  int Saved = -1;
-};
-
 void SDLCALL Feed(void* userdata, Uint8* stream, int len) {
   auto* audio = static_cast<TAudioStream*>(userdata);
   audio->Pull(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(len) / 4, SteadyClockUs());
@@ -104,7 +77,6 @@ bool TSdlAudio::Open() {
   std::string error;
   {
     TQuietStderr quiet;
-    TExactSleeps exact;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
       error = SDL_GetError();
     } else {
