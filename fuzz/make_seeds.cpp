@@ -2,7 +2,7 @@
 // folder given, with the writers the game's data and the tests are made with: the archive
 // writer, the engine's PCX encoder, the test PCX writer and the test game data; the sound
 // seeds by the tests' WAV writer, and Debian's oggenc for the Vorbis ones; the settings files
-// by the game's own writer.
+// by the game's own writer; the levels from the game's own and by hand.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -11,6 +11,7 @@
 #include "app/settings_file.h"
 #include "fuzz_text_input.h"
 #include "gfx/pcx.h"
+#include "level/builtin_level.h"
 #include "res/res_helpers.h"
 #include "support/game_data.h"
 #include "support/run_binary.h"
@@ -175,6 +176,29 @@ void ScriptSeeds() {
   Seed("fuzz_input_script", "hold-fire.txt", "1 mouse move 0 599\n1 mouse left down\n");
 }
 
+// ---- Levels -----------------------------------------------------------------------------
+
+void LevelSeeds() {
+  Seed("fuzz_level", "game.level", std::string(BuiltinLevelText()));
+  Seed("fuzz_level", "every-action.level",
+       "\xEF\xBB\xBF# every action, a repeat, CR LF line ends\r\n"
+       "quibbet-level 1\r\n"
+       "name  Every action\r\n"
+       "background night.pcx\r\n"
+       "music night\r\n"
+       "\r\n"
+       "5 text 270 295 20 10 10 night.txt  # a comment\r\n"
+       "100 m&m 800 600 every 40 times 3\r\n"
+       "150 carrot 800 40\r\n"
+       "200 grenade 800 bus every 25 times 4\r\n"
+       "210 grenade 800 325\r\n"
+       "400 bomber 800 10\r\n"
+       "900 boss\r\n");
+  Seed("fuzz_level", "won-at.level",
+       "quibbet-level 1\nname Survive\nbackground background.pcx\nmusic game\nwon-at 600\n"
+       "50 m&m 800 0 every 10 times 50\n700 carrot 800 40\n");
+}
+
 // ---- Settings files ---------------------------------------------------------------------
 
 void SettingsSeeds() {
@@ -214,6 +238,7 @@ int main(int argc, char** argv) {
   PcxSeeds();
   TextSeeds();
   ScriptSeeds();
+  LevelSeeds();
   SettingsSeeds();
   SoundSeeds();
   return 0;

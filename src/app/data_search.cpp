@@ -5,12 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <system_error>
-
-#include "app/environment.h"
 
 // Where the installed archives lie as seen from the installed program; the build passes
 // the real one for its install layout.
@@ -28,20 +24,6 @@ void AddOnce(std::vector<std::string>& path, const std::string& dir) {
   if (std::find(path.begin(), path.end(), dir) == path.end()) path.push_back(dir);
 }
 
-// The XDG rules: an unset or empty variable takes the default, relative entries are invalid.
-std::vector<std::string> XdgDirs(const std::string& value, const std::string& fallback) {
-  std::vector<std::string> dirs;
-  std::stringstream list(value.empty() ? fallback : value);
-  for (std::string dir; std::getline(list, dir, ':');)
-    if (fs::path(dir).is_absolute()) dirs.push_back(dir);
-  return dirs;
-}
-
-std::string XdgHome(const std::string& value, const std::string& home) {
-  if (value.empty()) return home.empty() ? "" : (fs::path(home) / ".local" / "share").string();
-  return fs::path(value).is_absolute() ? value : "";
-}
-
 }  // namespace
 
 TDataSearchInputs DataSearchInputsOfThisProgram(const std::string& argv0) {
@@ -52,16 +34,13 @@ TDataSearchInputs DataSearchInputsOfThisProgram(const std::string& argv0) {
   fs::path program = fs::read_symlink("/proc/self/exe", error);
   if (error) program = fs::canonical(fs::path(argv0), error);
   if (!error) inputs.ProgramDir = program.parent_path().string();
-  inputs.XdgDataHome = EnvironmentVariable("XDG_DATA_HOME");
-  inputs.XdgDataDirs = EnvironmentVariable("XDG_DATA_DIRS");
-  inputs.Home = EnvironmentVariable("HOME");
+  inputs.Folders = PlayerFoldersOfThisProcess();
   return inputs;
 }
 
 std::vector<std::string> DataSearchPath(const TDataSearchInputs& inputs) {
   std::vector<std::string> path{""};
-  const std::string dataHome = XdgHome(inputs.XdgDataHome, inputs.Home);
-  if (!dataHome.empty()) AddOnce(path, (fs::path(dataHome) / "quibbet").string());
+  if (!inputs.Folders.Data.empty()) AddOnce(path, inputs.Folders.Data);
   if (!inputs.ProgramDir.empty()) {
     const fs::path program(inputs.ProgramDir);
     AddOnce(path, (program / QUIBBET_DATA_FROM_PROGRAM).lexically_normal().string());
@@ -70,8 +49,8 @@ std::vector<std::string> DataSearchPath(const TDataSearchInputs& inputs) {
     if (fs::exists(program.parent_path() / "CMakeCache.txt", error))
       AddOnce(path, (program.parent_path() / "data").string());
   }
-  for (const std::string& dir : XdgDirs(inputs.XdgDataDirs, "/usr/local/share:/usr/share"))
-    AddOnce(path, (fs::path(dir) / "quibbet").string());
+  for (const std::string& dir : inputs.Folders.SystemData)
+    AddOnce(path, dir);
   return path;
 }
 

@@ -6,24 +6,26 @@
 #include <string>
 #include <vector>
 
+#include "res/player_folders.h"
+
 // What the search path is made from.
 struct TDataSearchInputs {
-  std::string ProgramDir;   // folder of the running program; empty when unknown
-  std::string XdgDataHome;  // $XDG_DATA_HOME; empty when unset
-  std::string XdgDataDirs;  // $XDG_DATA_DIRS; empty when unset
-  std::string Home;         // $HOME; empty when unset
+  std::string ProgramDir;  // folder of the running program; empty when unknown
+  TPlayerFolders Folders;  // the player's data folder and the system's
 };
 
-// The running program's inputs: its own file (symbolic links resolved) and the environment.
+// The running program's inputs: its own file (symbolic links resolved) and the player's
+// folders of this process.
 TDataSearchInputs DataSearchInputsOfThisProgram(const std::string& argv0);
 
 // The folders searched, in order, "" standing for the working directory:
 //   the working directory;
-//   $XDG_DATA_HOME/quibbet, or ~/.local/share/quibbet;
+//   the player's data folder ($XDG_DATA_HOME/quibbet, or ~/.local/share/quibbet);
 //   the installed data folder relative to the program (and, for a program in a build
 //   tree, the build's data folder);
-//   DIR/quibbet for each DIR of $XDG_DATA_DIRS, or of /usr/local/share:/usr/share.
-// Relative XDG entries are ignored, as the XDG base directory rules ask; repeats are dropped.
+//   the system's data folders (DIR/quibbet for each DIR of $XDG_DATA_DIRS, or of
+//   /usr/local/share:/usr/share).
+// Repeats are dropped.
 std::vector<std::string> DataSearchPath(const TDataSearchInputs& inputs);
 
 // SPRITES.MPK, FONTS.MPK and TEXTS.MPK are all regular files in `dir` ("": working directory).

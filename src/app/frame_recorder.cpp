@@ -36,6 +36,11 @@ bool WriteRgb565Png(const std::string& path, const uint16_t* pixels, int32_t wid
     reason = std::strerror(errno);
     return false;
   }
+  return WriteRgb565Png(file.get(), pixels, width, height, reason);
+}
+
+bool WriteRgb565Png(std::FILE* file, const uint16_t* pixels, int32_t width, int32_t height,
+                    std::string& reason) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
   if (info == nullptr) {
@@ -50,7 +55,7 @@ bool WriteRgb565Png(const std::string& path, const uint16_t* pixels, int32_t wid
     reason = "libpng could not write the file";
     return false;
   }
-  png_init_io(png, file.get());
+  png_init_io(png, file);
   png_set_compression_level(png, 1);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -62,7 +67,7 @@ bool WriteRgb565Png(const std::string& path, const uint16_t* pixels, int32_t wid
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  if (std::fflush(file.get()) != 0) {
+  if (std::fflush(file) != 0) {
     reason = std::strerror(errno);
     return false;
   }

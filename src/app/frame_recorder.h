@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,4 +25,7 @@ class TFrameRecorder {
 
 // Writes one RGB565 frame as an 8-bit RGB PNG; false with errno-style reason on failure.
 bool WriteRgb565Png(const std::string& path, const uint16_t* pixels, int32_t width, int32_t height,
+                    std::string& reason);
+// The same into an open file (a whole-file writer's, say), which stays open.
+bool WriteRgb565Png(std::FILE* file, const uint16_t* pixels, int32_t width, int32_t height,
                     std::string& reason);

@@ -1,10 +1,11 @@
-// Command-line parsing with CLI11. The help is laid out the GNU way (usage line, grouped
-// options with "--name=VALUE", the data search order, exit status), and an error names the
-// option it is about and points at --help.
+// The options' table in CLI11, read from the command line or from a page's address. The help
+// is laid out the GNU way (usage line, grouped options with "--name=VALUE", the data search
+// order, exit status), and an error names the option it is about and points at --help.
 #include "app/options.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 #ifndef QUIBBET_VERSION
@@ -47,7 +48,7 @@ constexpr const char* Epilogue =
     "Exit status:\n"
     " 0  if the run ended normally (Escape and a closed window included),\n"
     " 1  after a fatal error box,\n"
-    " 2  if the command line or the input script is wrong.\n"
+    " 2  if the command line, the input script or the level file is wrong.\n"
     "\n"
     "Full documentation: man 6 quibbet\n";
 
@@ -103,7 +104,8 @@ const CLI::Validator PositiveWhole(
     },
     "N");
 
-// CLI11 lets a flag take a value ("--window=0"); a GNU program refuses it.
+// CLI11 lets a flag take a value ("--window=0"); a GNU program refuses it. (A page's address
+// keeps CLI11's way: links have long said "autoplay=1".)
 std::string FlagWithValue(const CLI::App& app, int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -146,14 +148,13 @@ std::string ErrorText(const CLI::ParseError& error) {
   return what;
 }
 
-}  // namespace
+// The options a page's address takes: those with a meaning in a browser, which has no window
+// of its own to size and no files or folders but the page's.
+constexpr std::string_view AddressOptions[] = {"seed",   "autoplay",   "turbo",         "mute",
+                                               "volume", "max-frames", "record-frames", "input"};
 
-std::string VersionLine() {
-  return std::string(Program) + " (Save Quibbet!) " + QUIBBET_VERSION;
-}
-
-TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options) {
-  CLI::App app{Description, Program};
+// The one table of options, in the order of the help, as `source` takes them.
+void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
   app.formatter(std::make_shared<TGnuHelp>());
 
   const std::string display = "Display";
@@ -179,6 +180,21 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
       ->option_text("DIR")
       ->check(CLI::ExistingDirectory)
       ->group(game);
+  app.add_option(
+         "--mod", options.Mods,
+         "lay the mod in DIR over the game's data (again for\nmore mods: the last one wins)")
+      ->option_text("DIR")
+      ->check(CLI::ExistingDirectory)
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->group(game);
+  app.add_option("--level", options.LevelFile, "play the level file FILE instead of the data's")
+      ->option_text("FILE")
+      ->check(CLI::ExistingFile)
+      ->group(game);
+  app.add_flag("--print-level", options.PrintLevel,
+               "print the level in force and exit: a start for\na level of your own")
+      ->group(game);
   app.add_option("--seed", options.Seed, "seed the game's random numbers with N")
       ->option_text("N")
       ->group(game);
@@ -199,10 +215,13 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
   const std::string testing = "Testing and recording";
   app.add_flag("--turbo", options.Turbo, "run on a virtual clock: no frame delay, no pauses")
       ->group(testing);
-  app.add_option("--input", options.InputFile, "play the input script FILE (see the manual)")
-      ->option_text("FILE")
-      ->check(CLI::ExistingFile)
-      ->group(testing);
+  CLI::Option* input =
+      app.add_option("--input", options.InputFile, "play the input script FILE (see the manual)")
+          ->option_text("FILE")
+          ->group(testing);
+  // The page fetched the address's script into a file of its own; the run names one it
+  // cannot read.
+  if (source == TOptionSource::CommandLine) input->check(CLI::ExistingFile);
   app.add_option("--save-input", options.SaveInputFile,
                  "write what the player did to FILE, an input script\nthat --input plays again")
       ->option_text("FILE")
@@ -232,28 +251,67 @@ TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options
       ->option_text("FILE")
       ->group(testing);
 
+  if (source == TOptionSource::Address) {
+    for (CLI::Option* option : app.get_options())  // CLI11's own --help among them
+      if (std::find(std::begin(AddressOptions), std::end(AddressOptions),
+                    option->get_lnames().front()) == std::end(AddressOptions))
+        app.remove_option(option);
+    return;
+  }
   // Added last, so that they come last in the help, as GNU programs list them.
   app.set_help_flag("--help", "display this help and exit")->group("Information");
   app.set_version_flag("--version", VersionText(), "output version information and exit")
       ->group("Information");
+}
 
-  if (const std::string flagError = FlagWithValue(app, argc, argv); !flagError.empty()) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program,
-                 flagError.c_str(), Program);
-    return TOptionsResult::BadUsage;
+}  // namespace
+
+std::string VersionLine() {
+  return std::string(Program) + " (Save Quibbet!) " + QUIBBET_VERSION;
+}
+
+TOptionsResult ReadOptions(const std::vector<std::string>& args, TOptionSource source,
+                           TOptions& options, std::string& text) {
+  CLI::App app{Description, Program};
+  AddOptions(app, options, source);
+  std::vector<const char*> argv{Program};
+  for (const std::string& arg : args)
+    argv.push_back(arg.c_str());
+  const int argc = static_cast<int>(argv.size());
+  if (source == TOptionSource::CommandLine) {
+    text = FlagWithValue(app, argc, argv.data());
+    if (!text.empty()) return TOptionsResult::BadUsage;
   }
   try {
-    app.parse(argc, argv);
+    app.parse(argc, argv.data());
   } catch (const CLI::CallForHelp&) {
-    std::fputs(app.help().c_str(), stdout);
+    text = app.help();
     return TOptionsResult::Done;
   } catch (const CLI::CallForVersion&) {
-    std::fputs(VersionText().c_str(), stdout);
+    text = VersionText();
     return TOptionsResult::Done;
   } catch (const CLI::ParseError& error) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program,
-                 ErrorText(error).c_str(), Program);
+    text = ErrorText(error);
     return TOptionsResult::BadUsage;
   }
   return TOptionsResult::Run;
+}
+
+bool TakesOption(TOptionSource source, std::string_view name) {
+  CLI::App app{Description, Program};
+  TOptions options;
+  AddOptions(app, options, source);
+  return app.get_option_no_throw("--" + std::string(name)) != nullptr;
+}
+
+TOptionsResult ParseOptions(int argc, const char* const* argv, TOptions& options) {
+  std::string text;
+  const TOptionsResult result =
+      ReadOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc),
+                  TOptionSource::CommandLine, options, text);
+  if (result == TOptionsResult::Done) std::fputs(text.c_str(), stdout);
+  if (result == TOptionsResult::BadUsage)
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program, text.c_str(),
+                 Program);
+  return result;
 }

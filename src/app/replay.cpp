@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "res/data_dir.h"
+#include "res/whole_file_writer.h"
 
 namespace {
 
@@ -39,4 +40,12 @@ std::string RecordedScript(const std::string& events, std::optional<uint32_t> se
   if (seed) script += "# seed " + std::to_string(*seed) + "\n";
   if (!data.empty()) script += "# data " + data + "\n";
   return script + events;
+}
+
+bool SaveRecordedInput(const std::string& path, const std::string& events,
+                       std::optional<uint32_t> seed) {
+  std::string error;
+  if (WriteFileWhole(path, RecordedScript(events, seed, DataFingerprint()), error)) return true;
+  std::fprintf(stderr, "quibbet: the input is not saved: %s\n", error.c_str());
+  return false;
 }

@@ -13,3 +13,8 @@ std::string DataFingerprint();
 // The whole script --save-input writes: its notes, then the recorded events.
 std::string RecordedScript(const std::string& events, std::optional<uint32_t> seed,
                            const std::string& data);
+
+// Writes the recorded events with their seed and this data's fingerprint as `path`, whole or
+// not at all; false with one line on stderr saying why not.
+bool SaveRecordedInput(const std::string& path, const std::string& events,
+                       std::optional<uint32_t> seed);

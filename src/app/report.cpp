@@ -2,6 +2,7 @@
 #include "app/report.h"
 
 #include <cstdio>
+#include <fstream>
 
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
@@ -50,4 +51,16 @@ std::string SummaryJson(const TRunReport& report) {
   }
   json += "]}";
   return json;
+}
+
+bool WriteSummary(const std::string& path, const TRunReport& report) {
+  const std::string json = SummaryJson(report) + "\n";
+  if (path == "-") {
+    std::fputs(json.c_str(), stdout);
+    return std::fflush(stdout) == 0;
+  }
+  std::ofstream out(path, std::ios::binary);
+  out << json;
+  if (!out) std::fprintf(stderr, "quibbet: cannot write the summary %s\n", path.c_str());
+  return static_cast<bool>(out);
 }

@@ -24,5 +24,8 @@ struct TRunReport {
 };
 
 std::string SummaryJson(const TRunReport& report);
+// Writes SummaryJson and a line break to `path`, "-" meaning standard output; false with one
+// line on stderr when it cannot. A plain write, not a kept file: the path may be a pipe.
+bool WriteSummary(const std::string& path, const TRunReport& report);
 // Quotes and escapes a string for JSON.
 std::string JsonString(const std::string& text);

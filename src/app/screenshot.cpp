@@ -1,31 +1,15 @@
-// The folder, the name, and the PNG written beside its name and renamed.
+// The name, and the PNG streamed through the whole-file writer.
 #include "app/screenshot.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 
-#include "app/environment.h"
 #include "app/frame_recorder.h"
+#include "res/player_folders.h"
+#include "res/whole_file_writer.h"
 
 namespace fs = std::filesystem;
-
-TPicturesInputs PicturesInputsOfThisProcess() {
-  std::string home = EnvironmentVariable("HOME");
-#ifdef _WIN32
-  if (home.empty())
-    home = EnvironmentVariable("USERPROFILE");  // where Windows keeps a user's Pictures
-#endif
-  return {EnvironmentVariable("XDG_PICTURES_DIR"), home};
-}
-
-std::string ScreenshotFolder(const TPicturesInputs& inputs) {
-  // Like the other XDG folders, a relative one is no folder at all.
-  if (fs::path(inputs.XdgPicturesDir).is_absolute())
-    return (fs::path(inputs.XdgPicturesDir) / "quibbet").string();
-  if (inputs.Home.empty()) return "";
-  return (fs::path(inputs.Home) / "Pictures" / "quibbet").string();
-}
 
 bool SaveScreenshot(const std::string& folder, const uint16_t* pixels, int32_t width,
                     int32_t height, std::string& path, std::string& error) {
@@ -34,12 +18,6 @@ bool SaveScreenshot(const std::string& folder, const uint16_t* pixels, int32_t w
     return false;
   }
   // Nothing here may throw: the key is pressed in the middle of the game.
-  std::error_code made;
-  fs::create_directories(folder, made);
-  if (made) {
-    error = made.message();
-    return false;
-  }
   const std::time_t now = std::time(nullptr);
   const std::tm* local = std::localtime(&now);
   char stamp[32] = "quibbet";
@@ -52,14 +30,16 @@ bool SaveScreenshot(const std::string& folder, const uint16_t* pixels, int32_t w
     error = looked.message();
     return false;
   }
-  const std::string part = path + ".part";
-  if (!WriteRgb565Png(part, pixels, width, height, error)) return false;
-  std::error_code renamed;
-  fs::rename(part, path, renamed);
-  if (renamed) {
-    error = renamed.message();
-    fs::remove(part, made);
-    return false;
-  }
-  return true;
+  TWholeFileWriter file;
+  if (!file.Open(path, error, TMissingFolders::Make)) return false;
+  if (!WriteRgb565Png(file.File(), pixels, width, height, error)) return false;
+  return file.Finish(error);
+}
+
+void TakeScreenshot(const uint16_t* pixels, int32_t width, int32_t height) {
+  std::string path, error;
+  if (SaveScreenshot(PlayerFoldersOfThisProcess().Pictures, pixels, width, height, path, error))
+    std::fprintf(stderr, "quibbet: screenshot saved as %s\n", path.c_str());
+  else
+    std::fprintf(stderr, "quibbet: cannot save the screenshot: %s\n", error.c_str());
 }

@@ -1,6 +1,6 @@
 // settings.ini: one table of the entries (section, key, comment, field of TPlayerSettings),
-// a forgiving line parser over it, and the file written whole (app/whole_file). Plain C stdio
-// and std::filesystem, so that it builds for Linux, Windows and the browser alike.
+// a forgiving line parser over it, and the file written whole (res/whole_file_writer). Plain C
+// stdio and std::filesystem, so that it builds for Linux, Windows and the browser alike.
 #include "app/settings_file.h"
 
 #include <cerrno>
@@ -11,10 +11,9 @@
 #include <optional>
 #include <system_error>
 
-#include "app/environment.h"
-#include "app/whole_file.h"
 #include "platform/key_names.h"
 #include "res/ascii_case.h"
+#include "res/whole_file_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -56,51 +55,54 @@ constexpr TSection Sections[] = {
      "key as KeyNNN, NNN being its Windows virtual-key code."},
 };
 
-using P = TPlayerSettings;
-using K = TKeyBindings;
-
-constexpr TEntry Flag(const char* section, const char* key, const char* help, bool P::*field) {
+constexpr TEntry FlagEntry(const char* section, const char* key, const char* help,
+                           bool TPlayerSettings::*field) {
   return {section, key, help, TKind::Flag, field};
 }
 
-constexpr TEntry Number(const char* section, const char* key, const char* help, int P::*field,
-                        int min, int max) {
+constexpr TEntry NumberEntry(const char* section, const char* key, const char* help,
+                             int TPlayerSettings::*field, int min, int max) {
   return {section, key, help, TKind::Number, nullptr, field, min, max};
 }
 
-constexpr TEntry KeyList(const char* key, const char* help, std::vector<uint8_t> K::*field) {
+constexpr TEntry KeysEntry(const char* key, const char* help,
+                           std::vector<uint8_t> TKeyBindings::*field) {
   return {"controls", key, help, TKind::Keys, nullptr, nullptr, 0, 0, field};
 }
 
 // In the order of a saved file, grouped by section.
 constexpr TEntry Entries[] = {
-    Flag("display", "full-screen", "Start in full screen (yes) or in a window (no).",
-         &P::FullScreen),
-    Number("display", "scale", "The window's size as a multiple of 800 x 600: 1 to 16.", &P::Scale,
-           1, 16),
+    FlagEntry("display", "full-screen", "Start in full screen (yes) or in a window (no).",
+              &TPlayerSettings::FullScreen),
+    NumberEntry("display", "scale", "The window's size as a multiple of 800 x 600: 1 to 16.",
+                &TPlayerSettings::Scale, 1, 16),
     {"display", "fit",
      "How the picture fills a larger screen: sharp (as large as fits, smoothed) or integer "
      "(whole multiples only, with wider borders).",
      TKind::Fit},
-    Number("sound", "volume", "The loudness of sounds and music: 0 to 100.", &P::Volume, 0, 100),
-    Flag("sound", "mute", "Start with the sound off: yes or no.", &P::Mute),
-    KeyList("up", "Move the bus up.", &K::Up),
-    KeyList("down", "Move the bus down.", &K::Down),
-    KeyList("fire", "Fire.", &K::Fire),
-    KeyList("pause", "Pause the game, and resume it.", &K::Pause),
-    KeyList("volume-down", "Turn the sound down.", &K::VolumeDown),
-    KeyList("volume-up", "Turn the sound up.", &K::VolumeUp),
-    KeyList("mute", "Turn the sound off, and on again.", &K::Mute),
-    KeyList("full-screen", "Switch between the window and full screen.", &K::FullScreen),
-    KeyList("screenshot", "Save a picture of the screen.", &K::Screenshot),
-    Number("controls", "key-speed",
-           "How fast the bus moves while an up or down key is held: 1 to 60 pixels a frame.",
-           &P::KeySpeed, 1, 60),
-    Number("controls", "pad-dead-zone",
-           "How far a game pad's stick moves before the bus does: 0 to 90 percent of its travel.",
-           &P::PadDeadZone, 0, 90),
-    Flag("controls", "pause-on-focus-loss",
-         "Pause the game when its window loses the focus: yes or no.", &P::PauseOnFocusLoss),
+    NumberEntry("sound", "volume", "The loudness of sounds and music: 0 to 100.",
+                &TPlayerSettings::Volume, 0, 100),
+    FlagEntry("sound", "mute", "Start with the sound off: yes or no.", &TPlayerSettings::Mute),
+    KeysEntry("up", "Move the bus up.", &TKeyBindings::Up),
+    KeysEntry("down", "Move the bus down.", &TKeyBindings::Down),
+    KeysEntry("fire", "Fire.", &TKeyBindings::Fire),
+    KeysEntry("pause", "Pause the game, and resume it.", &TKeyBindings::Pause),
+    KeysEntry("volume-down", "Turn the sound down.", &TKeyBindings::VolumeDown),
+    KeysEntry("volume-up", "Turn the sound up.", &TKeyBindings::VolumeUp),
+    KeysEntry("mute", "Turn the sound off, and on again.", &TKeyBindings::Mute),
+    KeysEntry("full-screen", "Switch between the window and full screen.",
+              &TKeyBindings::FullScreen),
+    KeysEntry("screenshot", "Save a picture of the screen.", &TKeyBindings::Screenshot),
+    NumberEntry("controls", "key-speed",
+                "How fast the bus moves while an up or down key is held: 1 to 60 pixels a frame.",
+                &TPlayerSettings::KeySpeed, 1, 60),
+    NumberEntry(
+        "controls", "pad-dead-zone",
+        "How far a game pad's stick moves before the bus does: 0 to 90 percent of its travel.",
+        &TPlayerSettings::PadDeadZone, 0, 90),
+    FlagEntry("controls", "pause-on-focus-loss",
+              "Pause the game when its window loses the focus: yes or no.",
+              &TPlayerSettings::PauseOnFocusLoss),
 };
 
 // ---- Values -----------------------------------------------------------------------------
@@ -258,27 +260,8 @@ struct TReader {
 
 // ---- The file's place -------------------------------------------------------------------
 
-TSettingsPathInputs SettingsPathInputsOfThisProcess() {
-  TSettingsPathInputs inputs;
-  inputs.XdgConfigHome = EnvironmentVariable("XDG_CONFIG_HOME");
-  inputs.Home = EnvironmentVariable("HOME");
-#ifdef _WIN32
-  inputs.AppData = EnvironmentVariable("APPDATA");
-#endif
-  return inputs;
-}
-
-std::string DefaultSettingsPath(const TSettingsPathInputs& inputs) {
-  fs::path folder;
-  if (!inputs.XdgConfigHome.empty() && fs::path(inputs.XdgConfigHome).is_absolute())
-    folder = inputs.XdgConfigHome;
-  else if (!inputs.AppData.empty())
-    folder = inputs.AppData;  // a Windows player has no home folder of the Unix kind
-  else if (!inputs.Home.empty())
-    folder = fs::path(inputs.Home) / ".config";
-  else
-    return "";
-  return (folder / "quibbet" / "settings.ini").string();
+std::string DefaultSettingsPath(const TPlayerFolders& folders) {
+  return folders.Config.empty() ? "" : (fs::path(folders.Config) / "settings.ini").string();
 }
 
 // ---- Reading ----------------------------------------------------------------------------

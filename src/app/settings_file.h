@@ -19,21 +19,10 @@
 #include <vector>
 
 #include "platform/player_settings.h"
+#include "res/player_folders.h"
 
-// What the file's default place is made from, so that tests give their own environment.
-struct TSettingsPathInputs {
-  std::string XdgConfigHome;  // $XDG_CONFIG_HOME; empty when unset
-  std::string Home;           // $HOME; empty when unset
-  std::string AppData;        // %APPDATA% on Windows; always empty elsewhere
-};
-
-// This process's environment.
-TSettingsPathInputs SettingsPathInputsOfThisProcess();
-
-// $XDG_CONFIG_HOME/quibbet/settings.ini when that variable is an absolute path (the XDG base
-// directory rules ignore a relative one), else %APPDATA%\quibbet\settings.ini on Windows,
-// else $HOME/.config/quibbet/settings.ini; empty when none of them is known.
-std::string DefaultSettingsPath(const TSettingsPathInputs& inputs);
+// settings.ini in the player's configuration folder; "" when no such folder is known.
+std::string DefaultSettingsPath(const TPlayerFolders& folders);
 
 // Larger files are read up to their last whole line within this size, and reported.
 constexpr size_t MaxSettingsFileSize = 64 * 1024;
@@ -50,8 +39,7 @@ TPlayerSettings LoadSettings(const std::string& path, std::vector<std::string>& 
 // The whole file for these settings, every key with a comment above it saying what it is.
 std::string FormatSettings(const TPlayerSettings& settings);
 
-// Writes FormatSettings to PATH.part beside `path`, flushed to the disk, then renames it over
-// `path`, creating the folders on the way. False with a reason in `error` when that cannot be
-// done; `path` then still holds what it held before. A `path` that is a symbolic link stays
-// one: the file it leads to is replaced. Never throws.
+// Writes FormatSettings as `path` through the whole-file writer (res/whole_file_writer),
+// creating the folders on the way. False with a one-line reason in `error` when that cannot
+// be done; `path` then still holds what it held before. Never throws.
 bool SaveSettings(const std::string& path, const TPlayerSettings& settings, std::string& error);

@@ -19,7 +19,8 @@ struct TSoundBank {
   std::bitset<MusicCount> FaultsTold;
 };
 
-// Each sound NAME is NAME.ogg, or NAME.wav where there is no NAME.ogg.
+// Each sound NAME is NAME.ogg, or NAME.wav where there is no NAME.ogg. The piece played
+// as TMusic::Game is the one the level in force names.
 TSoundBank LoadSoundBank();
 // A line on stderr for each piece of music found damaged as it played, once.
 void TellMusicFaults(TSoundBank& bank);

@@ -1,31 +1,42 @@
-// The web page's program entry. The page passes its address's query as the one argument, with
-// the input script (if any) already fetched to /input.txt; the archives wait in /data, fetched
-// from beside the page or from ?data=. The run's summary goes back to the page.
-#include <emscripten.h>
-
+// The web page's program entry. The page passes its address's parameters, decoded, as pairs
+// of arguments (name, value), with the input script (if any) already fetched to /input.txt;
+// the archives wait in /data, fetched from beside the page or from ?data=. The run's summary
+// goes back to the page.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/query_options.h"
 #include "app/run.h"
+#include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 #include "res/data_dir.h"
 
 namespace {
 
-EM_JS(void, HostFinished, (int code, const char* summary, const char* problem),
-      { Module["quibbetHost"].finished(code, UTF8ToString(summary), UTF8ToString(problem)); });
-
 constexpr const char* DataFolder = "/data";
+
+std::vector<TQueryParameter> Parameters(int argc, char** argv) {
+  std::vector<TQueryParameter> parameters;
+  for (int i = 1; i + 1 < argc; i += 2)
+    parameters.push_back({argv[i], argv[i + 1]});
+  return parameters;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   TOptions options;
+  std::vector<std::string> notes;
   std::string problem;
-  if (argc > 1 && !ParseQueryOptions(argv[1], options, problem)) {
+  const bool usable = ReadQueryOptions(Parameters(argc, argv), options, notes, problem);
+  for (const std::string& note : notes) {
+    std::fprintf(stderr, "quibbet: %s\n", note.c_str());
+    Page::Note(note);
+  }
+  if (!usable) {
     std::fprintf(stderr, "quibbet: %s\n", problem.c_str());
-    HostFinished(BadUsage, "", problem.c_str());
+    Page::Finished(BadUsage, "", problem);
     return BadUsage;
   }
   SetDataDirectory(DataFolder);
@@ -40,6 +51,6 @@ int main(int argc, char** argv) {
       report);
   const std::string summary = report.ExitCode == BadUsage ? "" : SummaryJson(report);
   if (report.ExitCode == BadUsage) problem = "the input script cannot be used";
-  HostFinished(report.ExitCode, summary.c_str(), problem.c_str());
+  Page::Finished(report.ExitCode, summary, problem);
   return report.ExitCode;
 }

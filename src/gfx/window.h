@@ -9,7 +9,7 @@
 #include "platform/platform.h"
 
 struct TInputState {
-  uint8_t Keys[256] = {};  // 1 while the key with that virtual-key code is down
+  uint8_t Keys[256] = {};  // 1 while the key with that virtual-key code (Vk::) is down
   uint16_t MouseX = 0;     // frame coordinates of the last mouse move
   uint16_t MouseY = 0;
   bool MouseLeft = false;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/keys.h"
+
 namespace {
 
 constexpr int32_t StickTravel = 32767;
@@ -81,7 +83,7 @@ void TControls::PadButton(TPadButton button, bool down, std::vector<TMessage>& o
       if (down) action = TControlAction::Pause;
       break;
     case TPadButton::Back:
-      Emit(out, down ? Wm::KeyDown : Wm::KeyUp, 27);  // Escape, as the game knows it
+      Emit(out, down ? Wm::KeyDown : Wm::KeyUp, Vk::Escape);  // as the game knows it
       break;
   }
 }
@@ -127,21 +129,6 @@ bool ApplyToSettings(TControlAction action, TPlayerSettings& player) {
     case TControlAction::Mute:
       player.Mute = !player.Mute;
       return true;
-    default:
-      return false;
-  }
-}
-
-bool GoesThroughPause(const TMessage& msg) {
-  switch (msg.Message) {
-    case Wm::KeyUp:
-    case Wm::LButtonUp:
-    case Wm::RButtonUp:
-    case Wm::Close:
-    case Wm::Activate:
-      return true;
-    case Wm::KeyDown:
-      return msg.WParam == 27;  // Escape ends the pause and the scene alike
     default:
       return false;
   }

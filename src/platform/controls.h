@@ -2,7 +2,7 @@
 // the keys of the game's surroundings (pause, volume, full screen, screenshot). Everything that
 // reaches the game ends up as the messages it already reads: a pointer move for the steering,
 // the left button for firing, Escape for the pad's Back. Back ends hand their native input
-// here through the queued platform; scripted input never passes through.
+// here through the player policy (player_policy.h); scripted input never passes through.
 #pragma once
 
 #include <cstdint>
@@ -62,8 +62,3 @@ class TControls {
 
 // What a volume or mute key makes of the settings; false for an action that changes none.
 bool ApplyToSettings(TControlAction action, TPlayerSettings& player);
-
-// Whether a message the player made during a pause still reaches the game afterwards. No frame
-// runs while paused, so the game is handed nothing the player starts meanwhile, only what ends
-// the run and what was let go (a button held into the pause must not stay down for good).
-bool GoesThroughPause(const TMessage& msg);

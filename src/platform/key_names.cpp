@@ -3,6 +3,7 @@
 
 #include <charconv>
 
+#include "platform/keys.h"
 #include "res/ascii_case.h"
 
 namespace {
@@ -14,15 +15,30 @@ struct TNamedKey {
 
 // The first entry with a code is the name written; later ones are read only.
 constexpr TNamedKey NamedKeys[] = {
-    {38, "Up"},    {40, "Down"},        {37, "Left"},         {39, "Right"},    {32, "Space"},
-    {13, "Enter"}, {27, "Escape"},      {9, "Tab"},           {8, "Backspace"}, {16, "Shift"},
-    {17, "Ctrl"},  {17, "Control"},     {19, "Pause"},        {45, "Insert"},   {46, "Delete"},
-    {36, "Home"},  {35, "End"},         {33, "PageUp"},       {34, "PageDown"}, {189, "Minus"},
-    {187, "Plus"}, {107, "KeypadPlus"}, {109, "KeypadMinus"},
+    {Vk::Up, "Up"},
+    {Vk::Down, "Down"},
+    {Vk::Left, "Left"},
+    {Vk::Right, "Right"},
+    {Vk::Space, "Space"},
+    {Vk::Return, "Enter"},
+    {Vk::Escape, "Escape"},
+    {Vk::Tab, "Tab"},
+    {Vk::Backspace, "Backspace"},
+    {Vk::Shift, "Shift"},
+    {Vk::Control, "Ctrl"},
+    {Vk::Control, "Control"},
+    {Vk::Pause, "Pause"},
+    {Vk::Insert, "Insert"},
+    {Vk::Delete, "Delete"},
+    {Vk::Home, "Home"},
+    {Vk::End, "End"},
+    {Vk::PageUp, "PageUp"},
+    {Vk::PageDown, "PageDown"},
+    {Vk::Minus, "Minus"},
+    {Vk::Plus, "Plus"},
+    {Vk::KeypadPlus, "KeypadPlus"},
+    {Vk::KeypadMinus, "KeypadMinus"},
 };
-
-constexpr uint8_t F1 = 112;
-constexpr int FunctionKeys = 12;
 constexpr std::string_view CodePrefix = "Key";
 
 // The whole of `digits` as a decimal number up to `max`, no sign.
@@ -41,15 +57,15 @@ std::optional<uint8_t> KeyCode(std::string_view name) {
   if (name.empty()) return std::nullopt;
   if (name.size() == 1) {
     const char c = AsciiLower(name[0]);
-    if (c >= 'a' && c <= 'z') return static_cast<uint8_t>(c - 'a' + 'A');
-    if (c >= '0' && c <= '9') return static_cast<uint8_t>(c);
+    if (c >= 'a' && c <= 'z') return Vk::Letter(c);
+    if (c >= '0' && c <= '9') return Vk::Digit(c - '0');
     return std::nullopt;
   }
   for (const TNamedKey& key : NamedKeys)
     if (SameIgnoringAsciiCase(name, key.Name)) return key.Code;
   if (AsciiLower(name[0]) == 'f') {
-    const auto n = Number(name.substr(1), FunctionKeys);
-    if (n && *n >= 1) return static_cast<uint8_t>(F1 + *n - 1);
+    const auto n = Number(name.substr(1), Vk::FunctionKeys);
+    if (n && *n >= 1) return Vk::Function(*n);
     return std::nullopt;
   }
   if (name.size() > CodePrefix.size() &&
@@ -61,9 +77,12 @@ std::optional<uint8_t> KeyCode(std::string_view name) {
 }
 
 std::string KeyName(uint8_t code) {
-  if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
-    return std::string(1, static_cast<char>(code));
-  if (code >= F1 && code < F1 + FunctionKeys) return "F" + std::to_string(code - F1 + 1);
+  if (code >= Vk::A && code < Vk::A + Vk::Letters)
+    return std::string(1, static_cast<char>('A' + code - Vk::A));
+  if (code >= Vk::Digit0 && code < Vk::Digit0 + Vk::Digits)
+    return std::string(1, static_cast<char>('0' + code - Vk::Digit0));
+  if (code >= Vk::F1 && code < Vk::F1 + Vk::FunctionKeys)
+    return "F" + std::to_string(code - Vk::F1 + 1);
   for (const TNamedKey& key : NamedKeys)
     if (key.Code == code) return key.Name;
   return std::string(CodePrefix) + std::to_string(code);

@@ -1,5 +1,5 @@
 // The names of keys in the settings file, both ways, over the virtual-key codes the window
-// messages carry (Windows' VK codes): A to Z, 0 to 9, F1 to F12 and the named keys of
+// messages carry (src/platform/keys.h): A to Z, 0 to 9, F1 to F12 and the named keys of
 // key_names.cpp; any other code is written KeyNNN.
 #pragma once
 

@@ -35,6 +35,8 @@ constexpr uint8_t Plus = 187;   // the = and + key
 constexpr uint8_t Minus = 189;  // the - and _ key
 
 // A letter's key ('A' to 'Z', either case) and a digit's ('0' to '9').
+constexpr int Letters = 26;
+constexpr int Digits = 10;
 constexpr uint8_t Letter(char c) {
   return static_cast<uint8_t>(A + ((c >= 'a' ? c - 'a' : c - 'A')));
 }

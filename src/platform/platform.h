@@ -1,5 +1,5 @@
-// The narrow interface between the engine and a platform back end (SDL2, headless).
-// The engine talks to the platform only through TPlatform; back ends deliver their
+// The narrow interface between the engine and a platform back end (SDL2, Win32, the browser,
+// headless). The engine talks to the platform only through TPlatform; back ends deliver their
 // events as window messages that the engine's window procedure turns into input state.
 #pragma once
 

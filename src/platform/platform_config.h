@@ -30,7 +30,3 @@ struct TPlatformConfig {
   // Gets every message the game is handed that the script did not make; null: none kept.
   TInputRecording* Recording = nullptr;
 };
-
-// The picture shown while the game is paused, made from the frame on screen.
-void PausePictureOf(const TPlatformConfig& config, const std::vector<uint16_t>& frame,
-                    int32_t width, int32_t height, std::vector<uint16_t>& picture);

@@ -1,14 +1,13 @@
-// Shared back-end behaviour: queue, script delivery, close and quit, cursor, clock, the
-// player's controls and pause, and the recording of what the game was handed.
+// The queue of the back ends that keep one: script delivery, close and quit, the cursor, the
+// player's native input on its way to the policy, and the pause loop over native events.
 #include "platform/queued_platform.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
-TQueuedPlatform::TQueuedPlatform(TPlatformConfig config)
-    : Config(std::move(config)), Controls(Config.Player), VirtualTicks(Config.VirtualStartTicks) {}
+TQueuedPlatform::TQueuedPlatform(TPlatformConfig config) : Policy(std::move(config), *this) {}
 
 bool TQueuedPlatform::RegisterWindowClass(uint8_t) {
   return true;
@@ -26,25 +25,8 @@ uint32_t TQueuedPlatform::SendToWindow(const TMessage& msg) {
   return Proc != nullptr ? Proc(msg) : DefWindowProc(msg);
 }
 
-void TQueuedPlatform::Post(const TMessage& msg) {
-  Queue.push_back(msg);
-}
-
-void TQueuedPlatform::PostAll(const std::vector<TMessage>& messages) {
-  for (const TMessage& msg : messages)
-    Post(msg);
-}
-
-void TQueuedPlatform::ReleaseDueScriptEvents() {
-  if (!Config.Script) return;
-  const auto& events = Config.Script->Events;
-  // An event of frame F waits for the presentation of global frame F.
-  while (NextScriptEvent < events.size() && events[NextScriptEvent].Frame < Presented)
-    ReleaseNextScriptEvent();
-}
-
-void TQueuedPlatform::ReleaseNextScriptEvent() {
-  Queue.push_back(Config.Script->Events[NextScriptEvent++].Msg);
+void TQueuedPlatform::PostMessage(const TMessage& msg) {
+  Policy.Hand(msg);
 }
 
 void TQueuedPlatform::TrackButtons(const TMessage& msg) {
@@ -72,8 +54,10 @@ uint32_t TQueuedPlatform::ButtonFlags() const {
 
 bool TQueuedPlatform::PeekMessage(TMessage& msg) {
   PollNativeEvents();
-  if (Paused) WaitWhilePaused();
-  ReleaseDueScriptEvents();
+  if (Policy.Paused()) WaitWhilePaused();
+  TMessage scripted;
+  while (Policy.NextDueScriptEvent(scripted))
+    Queue.push_back(scripted);
   if (Queue.empty()) return false;
   msg = Queue.front();
   Queue.pop_front();
@@ -82,23 +66,22 @@ bool TQueuedPlatform::PeekMessage(TMessage& msg) {
   // move, which knows nothing of the device, carries the same.
   if (msg.Message == Wm::MouseMove && msg.WParam == 0) msg.WParam = ButtonFlags();
   TrackButtons(msg);
-  if (Config.Recording != nullptr) Config.Recording->Add(Presented == 0 ? 0 : Presented - 1, msg);
+  Policy.Handed(msg);
   return true;
 }
 
 void TQueuedPlatform::WaitMessage() {
   PollNativeEvents();
   if (!Queue.empty()) return;
-  // While waiting, the script's events come in order whatever their frame numbers, since
-  // no frame is presented to make them due.
-  if (Config.Script && NextScriptEvent < Config.Script->Events.size()) {
-    ReleaseNextScriptEvent();
+  TMessage scripted;
+  if (Policy.NextScriptEvent(scripted)) {
+    Queue.push_back(scripted);
     return;
   }
   if (WaitNativeEvent()) return;
   // Nothing can ever wake this window again; closing it ends the run instead of hanging.
   std::fprintf(stderr, "input ended while the window was minimized: closing the window\n");
-  Post({Wm::Close, 0, 0});
+  PostMessage({Wm::Close, 0, 0});
 }
 
 uint32_t TQueuedPlatform::DefWindowProc(const TMessage& msg) {
@@ -113,7 +96,7 @@ uint32_t TQueuedPlatform::DefWindowProc(const TMessage& msg) {
 void TQueuedPlatform::PostQuitMessage() {
   if (QuitPosted) return;
   QuitPosted = true;
-  Post({Wm::Quit, 0, 0});
+  PostMessage({Wm::Quit, 0, 0});
 }
 
 void TQueuedPlatform::PlaceWindow(bool restore) {
@@ -135,175 +118,69 @@ int TQueuedPlatform::ShowCursor(bool show) {
 }
 
 void TQueuedPlatform::OpenPresentation(int32_t width, int32_t height) {
-  FrameWidth = width;
-  FrameHeight = height;
+  Policy.OpenFrames(width, height);
   OpenNativePresentation(width, height);
 }
 
 void TQueuedPlatform::Present(const uint16_t* pixels) {
   PresentNative(pixels);
-  Pacer.Shown(SteadyClockUs());
-  if (KeepsFrames) LastFrame.assign(pixels, pixels + static_cast<size_t>(FrameWidth) * FrameHeight);
-  ++Presented;
   // Steering moves the pointer once a frame; the moves reach the game with this frame's pump.
-  std::vector<TMessage> moves;
-  Controls.Frame(moves);
-  PostAll(moves);
+  Policy.FramePresented(KeepsFrames ? pixels : nullptr);
 }
 
 void TQueuedPlatform::ClosePresentation() {
   CloseNativePresentation();
 }
 
-uint32_t TQueuedPlatform::TickCount() {
-  if (Config.Turbo) return VirtualTicks;
+uint32_t TQueuedPlatform::NativeTicks() {
   using namespace std::chrono;
   const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
   return static_cast<uint32_t>(ms);
 }
 
-void TQueuedPlatform::Sleep(uint32_t ms) {
-  if (Config.Turbo) {
-    VirtualTicks += ms;
-    return;
-  }
+void TQueuedPlatform::NativeSleep(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 void TQueuedPlatform::WaitForNextFrame() {
-  if (Config.Turbo) return Sleep(TFramePacer::PeriodMs);
-  // Whole milliseconds are slept; the deadlines stay exact, so the rounding never adds up.
-  Sleep(static_cast<uint32_t>((Pacer.WaitUs(SteadyClockUs()) + 500) / 1000));
+  Sleep(Policy.FrameWaitMs());
 }
 
 void TQueuedPlatform::QueueAudio(const int16_t* samples, size_t frames) {
-  QueueNativeAudio(ScaleToHeard(Config.Player, samples, frames, Heard), frames);
+  QueueNativeAudio(Policy.AsHeard(samples, frames), frames);
 }
 
-// ---- The player's controls -------------------------------------------------------------
+// ---- The player's native input ---------------------------------------------------------
 
 void TQueuedPlatform::KeyEvent(uint32_t code, bool down) {
-  std::vector<TMessage> out;
-  TControlAction action = TControlAction::None;
-  if (!Controls.Key(code, down, out, action)) {
-    Post({down ? Wm::KeyDown : Wm::KeyUp, code, 0});
-    return;
-  }
-  PostAll(out);
-  Act(action);
+  if (!Policy.Key(code, down)) PostMessage({down ? Wm::KeyDown : Wm::KeyUp, code, 0});
 }
 
 void TQueuedPlatform::PointerEvent(uint16_t x, uint16_t y) {
-  Controls.Pointer(x, y);
-  Post({Wm::MouseMove, 0, MouseParam(x, y)});
+  Policy.Pointer(x, y);
+  PostMessage({Wm::MouseMove, 0, MouseParam(x, y)});
 }
 
 void TQueuedPlatform::ButtonEvent(bool left, bool down) {
-  if (!left) return Post({down ? Wm::RButtonDown : Wm::RButtonUp, 0, 0});
-  std::vector<TMessage> out;
-  Controls.MouseButton(down, out);
-  PostAll(out);
-}
-
-void TQueuedPlatform::PadStickEvent(int32_t value) {
-  Controls.PadStick(value);
-}
-
-void TQueuedPlatform::PadTriggerEvent(int32_t value) {
-  std::vector<TMessage> out;
-  Controls.PadTrigger(value, out);
-  PostAll(out);
-}
-
-void TQueuedPlatform::PadButtonEvent(TPadButton button, bool down) {
-  std::vector<TMessage> out;
-  TControlAction action = TControlAction::None;
-  Controls.PadButton(button, down, out, action);
-  PostAll(out);
-  Act(action);
-}
-
-void TQueuedPlatform::ReleaseControls() {
-  std::vector<TMessage> out;
-  Controls.Release(out);
-  PostAll(out);
-}
-
-void TQueuedPlatform::ChangeSettings(const TPlayerSettings& player) {
-  Config.Player = player;
-  Controls.Use(player);
-  if (Config.SettingsChanged) Config.SettingsChanged(player);
-}
-
-void TQueuedPlatform::Act(TControlAction action) {
-  if (action == TControlAction::None) return;  // most control keys: steering and firing
-  TPlayerSettings player = Config.Player;
-  if (ApplyToSettings(action, player)) return ChangeSettings(player);
-  switch (action) {
-    case TControlAction::Pause:
-      Paused = !Paused;
-      return;
-    case TControlAction::FullScreen:
-      if (!ToggleNativeFullScreen()) return;
-      player.FullScreen = !player.FullScreen;
-      break;
-    case TControlAction::Screenshot:
-      if (Config.Screenshot && !LastFrame.empty())
-        Config.Screenshot(LastFrame.data(), FrameWidth, FrameHeight);
-      return;
-    default:
-      return;
-  }
-  ChangeSettings(player);
+  if (!left) return PostMessage({down ? Wm::RButtonDown : Wm::RButtonUp, 0, 0});
+  if (const auto fire = Policy.MouseButton(down)) PostMessage(*fire);
 }
 
 // ---- Pause -----------------------------------------------------------------------------
 
-void TQueuedPlatform::Pause() {
-  Paused = true;
-}
-
-void PausePictureOf(const TPlatformConfig& config, const std::vector<uint16_t>& frame,
-                    int32_t width, int32_t height, std::vector<uint16_t>& picture) {
-  if (config.PausePicture) return config.PausePicture(frame.data(), width, height, picture);
-  picture.resize(frame.size());
-  for (size_t i = 0; i < frame.size(); ++i)
-    picture[i] = static_cast<uint16_t>((frame[i] >> 1) & 0x7BEF);  // half bright
-}
-
-void TQueuedPlatform::ShowPausePicture() {
-  if (LastFrame.empty()) return;
-  PausePictureOf(Config, LastFrame, FrameWidth, FrameHeight, PausePixels);
-  PresentNative(PausePixels.data());
-}
-
 void TQueuedPlatform::WaitWhilePaused() {
-  // Besides what goes through the pause, the game learns where the pointer went.
-  ShowPausePicture();
-  const size_t before = Queue.size();
-  while (Paused && WindowOpen && WaitNativeEvent()) {
+  // What the native events make while the pause holds goes through the policy, which keeps
+  // from the queue what the pause does not let through, as it comes.
+  Policy.BeginPause();
+  while (Policy.Paused() && WindowOpen && WaitNativeEvent())
     PollNativeEvents();
-    for (size_t i = before; i < Queue.size(); ++i)
-      if (Queue[i].Message == Wm::Close ||
-          (Queue[i].Message == Wm::KeyDown && Queue[i].WParam == 27))
-        Paused = false;
-  }
-  Paused = false;
-  std::deque<TMessage> kept(Queue.begin(), Queue.begin() + static_cast<ptrdiff_t>(before));
-  bool moved = false;
-  for (size_t i = before; i < Queue.size(); ++i) {
-    const TMessage& msg = Queue[i];
-    if (msg.Message == Wm::MouseMove) moved = true;
-    if (GoesThroughPause(msg)) kept.push_back(msg);
-  }
-  Queue = std::move(kept);
-  bool left = LeftDown;  // as the game will have it once the queue is delivered
+  Policy.EndPause(LeftOnceDelivered());
+}
+
+bool TQueuedPlatform::LeftOnceDelivered() const {
+  bool left = LeftDown;
   for (const TMessage& msg : Queue)
     if (msg.Message == Wm::LButtonDown || msg.Message == Wm::LButtonUp)
       left = msg.Message == Wm::LButtonDown;
-  if (moved) Post({Wm::MouseMove, 0, MouseParam(Controls.PointerX(), Controls.PointerY())});
-  // Fire held through the end of the pause fires from the first frame after it, however it
-  // was pressed; a press dropped above would otherwise leave it held and silent.
-  if (Controls.FireHeld() && !left) Post({Wm::LButtonDown, 0, 0});
-  if (!LastFrame.empty()) PresentNative(LastFrame.data());
+  return left;
 }

@@ -1,23 +1,20 @@
-// What every back end shares: the message queue with scripted input, closing and quit
-// handling, the cursor show count, the clock (real, or virtual for turbo runs), the player's
-// controls (keys and pad steering, firing, pause, volume) and the recording of what the
-// player did. A back end adds only its native events, presentation, sound and boxes.
+// The back ends whose events wait in a queue of our own (SDL, the browser, headless): the
+// message queue with scripted input, closing and quit handling, the cursor show count, and the
+// pause loop of that queue. The player's controls, the pause's rules, the clock and the volume
+// are the player policy's (player_policy.h). A back end adds only its native events,
+// presentation, sound and boxes.
 #pragma once
 
 #include <cstdint>
 #include <deque>
-#include <functional>
-#include <optional>
-#include <vector>
+#include <string>
 
 #include "platform/controls.h"
-#include "platform/frame_pacer.h"
-#include "platform/input_script.h"
 #include "platform/platform.h"
 #include "platform/platform_config.h"
-#include "platform/player_settings.h"
+#include "platform/player_policy.h"
 
-class TQueuedPlatform : public TPlatform {
+class TQueuedPlatform : public TPlatform, private TPolicyHost {
  public:
   explicit TQueuedPlatform(TPlatformConfig config);
 
@@ -25,7 +22,7 @@ class TQueuedPlatform : public TPlatform {
   bool CreateMainWindow(const std::string& title, uint8_t kind, TWindowProc proc) override;
   bool PeekMessage(TMessage& msg) override;
   void WaitMessage() override;
-  void PostMessage(const TMessage& msg) override { Post(msg); }
+  void PostMessage(const TMessage& msg) override;
   uint32_t DefWindowProc(const TMessage& msg) override;
   void PostQuitMessage() override;
   bool ReleaseDeviceContext() override { return true; }
@@ -37,20 +34,18 @@ class TQueuedPlatform : public TPlatform {
   void OpenPresentation(int32_t width, int32_t height) override;
   void Present(const uint16_t* pixels) override;
   void ClosePresentation() override;
-  uint32_t TickCount() override;
-  void Sleep(uint32_t ms) override;
+  uint32_t TickCount() override { return Policy.TickCount(); }
+  void Sleep(uint32_t ms) override { Policy.Sleep(ms); }
   void WaitForNextFrame() override;
   // The player's volume is applied here, on the way to the device.
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
-  // Queues a message as if the platform had sent it.
-  void Post(const TMessage& msg);
-  uint64_t PresentedFrames() const { return Presented; }
+  uint64_t PresentedFrames() const { return Policy.PresentedFrames(); }
   int CursorCount() const { return CursorShowCount; }
   bool WindowExists() const { return WindowOpen; }
-  bool Turbo() const { return Config.Turbo; }
-  bool IsPaused() const { return Paused; }
-  const TPlayerSettings& Player() const { return Config.Player; }
+  bool Turbo() const { return Policy.Turbo(); }
+  bool IsPaused() const { return Policy.Paused(); }
+  const TPlayerSettings& Player() const { return Policy.Player(); }
 
  protected:
   // Hooks for a native back end; the defaults have no native side at all.
@@ -63,12 +58,15 @@ class TQueuedPlatform : public TPlatform {
   virtual void PlaceNativeWindow(bool /*restore*/) {}
   virtual void OpenNativePresentation(int32_t, int32_t) {}
   // Also shows pictures that are no frame of the game (the pause), which count for nothing.
-  virtual void PresentNative(const uint16_t*) {}
+  void PresentNative(const uint16_t*) override {}
   virtual void CloseNativePresentation() {}
   virtual void QueueNativeAudio(const int16_t*, size_t) {}  // no device: the samples go nowhere
   // Switches between full screen and a window; false when it cannot. The default has no
   // screen to switch.
-  virtual bool ToggleNativeFullScreen() { return false; }
+  bool ToggleNativeFullScreen() override { return false; }
+  // The real clock and wait; turbo runs never ask them.
+  uint32_t NativeTicks() override;
+  void NativeSleep(uint32_t ms) override;
 
   // Native input as the back ends hand it over: keys by virtual-key code, the pointer in frame
   // pixels (its moves carry the buttons the game was handed, not the device's), the mouse
@@ -76,17 +74,20 @@ class TQueuedPlatform : public TPlatform {
   void KeyEvent(uint32_t code, bool down);
   void PointerEvent(uint16_t x, uint16_t y);
   void ButtonEvent(bool left, bool down);
-  void PadStickEvent(int32_t value);
-  void PadTriggerEvent(int32_t value);
-  void PadButtonEvent(TPadButton button, bool down);
-  // The pad went away, or the keys went to another window: nothing stays held.
-  void ReleaseControls();
-  // Pauses the game as the pause key does (the focus went, and the settings say so).
-  void Pause();
+  void PadStickEvent(int32_t value) { Policy.PadStick(value); }
+  void PadTriggerEvent(int32_t value) { Policy.PadTrigger(value); }
+  void PadButtonEvent(TPadButton button, bool down) { Policy.PadButton(button, down); }
+  // The pad went away, or a hidden page hears no key go up: nothing stays held.
+  void ReleaseControls() { Policy.ReleaseControls(); }
+  // The keys went to another window: nothing stays held, and the game pauses if the player
+  // said so.
+  void FocusLost() { Policy.FocusLost(); }
   // Switches full screen as the full-screen key does (Alt+Enter), keeping the setting.
-  void RequestFullScreen() { Act(TControlAction::FullScreen); }
-  // Keeps a setting the player changed in the game.
-  void ChangeSettings(const TPlayerSettings& player);
+  void RequestFullScreen() { Policy.RequestFullScreen(); }
+
+  // The size of the frames the presentation shows (800 x 600 until it opens).
+  int32_t FrameWidth() const { return Policy.FrameWidth(); }
+  int32_t FrameHeight() const { return Policy.FrameHeight(); }
 
   // Back ends with native input keep a copy of each frame, for the pause and screenshots.
   bool KeepsFrames = false;
@@ -94,20 +95,15 @@ class TQueuedPlatform : public TPlatform {
   // Hands a message straight to the window procedure, as a platform does for messages it
   // sends rather than posts (creation, destruction).
   uint32_t SendToWindow(const TMessage& msg);
-  uint32_t ButtonFlags() const;
 
  private:
-  void ReleaseDueScriptEvents();
-  void ReleaseNextScriptEvent();
+  void Enqueue(const TMessage& msg) override { Queue.push_back(msg); }
   void TrackButtons(const TMessage& msg);
-  void PostAll(const std::vector<TMessage>& messages);
-  void Act(TControlAction action);
+  uint32_t ButtonFlags() const;
   void WaitWhilePaused();
-  void ShowPausePicture();
+  bool LeftOnceDelivered() const;
 
-  TPlatformConfig Config;
-  TControls Controls;
-  size_t NextScriptEvent = 0;
+  TPlayerPolicy Policy;
   std::deque<TMessage> Queue;
   TWindowProc Proc = nullptr;
   bool WindowOpen = false;
@@ -115,13 +111,4 @@ class TQueuedPlatform : public TPlatform {
   bool LeftDown = false;
   bool RightDown = false;
   int CursorShowCount = 0;
-  uint64_t Presented = 0;
-  uint32_t VirtualTicks = 0;
-  TFramePacer Pacer;
-  bool Paused = false;
-  std::vector<uint16_t> LastFrame;  // the frame on screen, when KeepsFrames
-  int32_t FrameWidth = 0;
-  int32_t FrameHeight = 0;
-  std::vector<uint16_t> PausePixels;
-  std::vector<int16_t> Heard;
 };

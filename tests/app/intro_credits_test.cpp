@@ -134,7 +134,7 @@ TEST_F(DirectedSceneTest, CreditsRun721FramesAndEndEmpty) {
 TEST_F(DirectedSceneTest, EscapeEndsTheIntroAfterTheCurrentFrame) {
   TIntroScene scene;
   scene.Setup();
-  Platform->Post({Wm::KeyDown, Vk::Escape, 0});
+  Platform->PostMessage({Wm::KeyDown, Vk::Escape, 0});
   EXPECT_EQ(scene.Run(), TSceneEnd::Escape);
   EXPECT_EQ(scene.FramesRun, 1u);
 }

@@ -129,7 +129,7 @@ TEST_F(SceneTest, EscapeHeldBeforeRunEndsAfterOneFrame) {
 TEST_F(SceneTest, ClosedWindowWinsOverEscapeAndFinish) {
   OpenWindow();
   Input.Keys[Vk::Escape] = 1;
-  Platform->Post({Wm::Close, 0, 0});
+  Platform->PostMessage({Wm::Close, 0, 0});
   TTestScene scene;
   scene.Setup();
   scene.Agent->Finish();

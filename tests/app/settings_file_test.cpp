@@ -56,7 +56,8 @@ TEST(SettingsFile, EveryFieldSurvivesASaveAndALoad) {
   std::vector<std::string> warnings;
   EXPECT_EQ(LoadSettings(path, warnings), NothingAsDefault());
   EXPECT_EQ(warnings, std::vector<std::string>{});
-  EXPECT_FALSE(fs::exists(path + ".part"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), {}), 1)
+      << "settings.ini alone, no temporary file beside it";
 }
 
 TEST(SettingsFile, MissingFileIsQuietAndUnreadableOneIsReportedOnce) {
@@ -70,15 +71,13 @@ TEST(SettingsFile, MissingFileIsQuietAndUnreadableOneIsReportedOnce) {
   EXPECT_EQ(warnings[0].rfind(dir + "/folder.ini: ", 0), 0u) << warnings[0];
 }
 
-TEST(SettingsFile, SaveThatCannotCompleteLeavesTheOldFileAsItWas) {
+TEST(SettingsFile, SaveThatCannotCompleteSaysWhereAndLeavesWhatWasThere) {
   const std::string dir = ScratchDir("settings_blocked");
-  const std::string path = dir + "/settings.ini";
-  WriteWholeFile(path, "[sound]\nvolume = 7\n");
-  fs::create_directory(path + ".part");
+  fs::create_directories(dir + "/settings.ini/kept");  // a folder where the file should be
   std::string error;
-  EXPECT_FALSE(SaveSettings(path, TPlayerSettings{}, error));
-  EXPECT_NE(error.find("settings.ini.part"), std::string::npos) << error;
-  EXPECT_EQ(ReadWholeFile(path), "[sound]\nvolume = 7\n");
+  EXPECT_FALSE(SaveSettings(dir + "/settings.ini", TPlayerSettings{}, error));
+  EXPECT_NE(error.find(dir + "/settings.ini"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_directory(dir + "/settings.ini/kept"));
 
   WriteWholeFile(dir + "/file", "");  // a file where a folder should be
   error.clear();
@@ -174,26 +173,4 @@ TEST(SettingsParse, OversizedFileIsReadToItsLastWholeLineWithinTheLimit) {
   std::vector<std::string> warnings;
   EXPECT_EQ(ParseSettings(text, "big.ini", warnings).Volume, 30);
   EXPECT_EQ(WarnedLines(warnings, "big.ini"), std::vector<int>{4});
-}
-
-// ---- The file's place -------------------------------------------------------------------
-
-TEST(SettingsPath, XdgConfigHomeWhenAbsoluteElseTheHomeFolder) {
-#ifdef _WIN32
-  const fs::path root = "C:/Users/ann";
-#else
-  const fs::path root = "/home/ann";
-#endif
-  TSettingsPathInputs inputs;
-  inputs.Home = root.string();
-  EXPECT_EQ(fs::path(DefaultSettingsPath(inputs)), root / ".config/quibbet/settings.ini");
-  inputs.XdgConfigHome = "config";  // relative: ignored
-  EXPECT_EQ(fs::path(DefaultSettingsPath(inputs)), root / ".config/quibbet/settings.ini");
-  inputs.XdgConfigHome = (root / "cfg").string();
-  EXPECT_EQ(fs::path(DefaultSettingsPath(inputs)), root / "cfg/quibbet/settings.ini");
-  inputs = {};
-  inputs.AppData = (root / "AppData/Roaming").string();
-  inputs.Home = root.string();
-  EXPECT_EQ(fs::path(DefaultSettingsPath(inputs)), root / "AppData/Roaming/quibbet/settings.ini");
-  EXPECT_EQ(DefaultSettingsPath({}), "");
 }

@@ -1,6 +1,7 @@
-// The data search order: --data alone when given, then the working directory,
-// $XDG_DATA_HOME, the installed folder beside the program and $XDG_DATA_DIRS; and a run that
-// finds no archives naming every place it searched.
+// The data search order: --data alone when given, then the working directory, the player's
+// data folder, the installed folder beside the program and the system's data folders (their
+// XDG rules are the player folders' own test); and a run that finds no archives naming every
+// place it searched.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -41,30 +42,21 @@ std::string LoneProgram(const std::string& name) {
 TEST(DataSearch, PathFollowsTheDocumentedOrder) {
   TDataSearchInputs inputs;
   inputs.ProgramDir = "/opt/quibbet/bin";
-  inputs.XdgDataHome = "/home/ann/data";
-  inputs.XdgDataDirs = "/srv/share:/usr/share";
-  inputs.Home = "/home/ann";
+  inputs.Folders.Data = "/home/ann/data/quibbet";
+  inputs.Folders.SystemData = {"/srv/share/quibbet", "/usr/share/quibbet"};
   EXPECT_EQ(DataSearchPath(inputs),
             (std::vector<std::string>{"", "/home/ann/data/quibbet", "/opt/quibbet/share/quibbet",
                                       "/srv/share/quibbet", "/usr/share/quibbet"}));
+  inputs.Folders.Data.clear();  // no home at all: nothing to look for there
+  EXPECT_EQ(DataSearchPath(inputs),
+            (std::vector<std::string>{"", "/opt/quibbet/share/quibbet", "/srv/share/quibbet",
+                                      "/usr/share/quibbet"}));
 }
 
-TEST(DataSearch, UnsetXdgVariablesTakeTheirDefaults) {
+TEST(DataSearch, RepeatsAreDropped) {
   TDataSearchInputs inputs;
-  inputs.Home = "/home/ann";
-  EXPECT_EQ(DataSearchPath(inputs),
-            (std::vector<std::string>{"", "/home/ann/.local/share/quibbet",
-                                      "/usr/local/share/quibbet", "/usr/share/quibbet"}));
-  inputs.Home.clear();  // and no home at all: nothing to look for there
-  EXPECT_EQ(DataSearchPath(inputs),
-            (std::vector<std::string>{"", "/usr/local/share/quibbet", "/usr/share/quibbet"}));
-}
-
-TEST(DataSearch, RelativeXdgEntriesAreIgnoredAndRepeatsDropped) {
-  TDataSearchInputs inputs;
-  inputs.Home = "/home/ann";
-  inputs.XdgDataHome = "data";  // relative: invalid, and not replaced by the default
-  inputs.XdgDataDirs = "share:/usr/share::/usr/share";
+  inputs.Folders.Data = "/usr/share/quibbet";
+  inputs.Folders.SystemData = {"/usr/share/quibbet", "/usr/share/quibbet"};
   inputs.ProgramDir = "/usr/bin";
   EXPECT_EQ(DataSearchPath(inputs), (std::vector<std::string>{"", "/usr/share/quibbet"}));
 }
@@ -86,9 +78,9 @@ TEST(DataSearch, FirstFolderHoldingAllThreeArchivesWins) {
   TouchAllArchives(root / "prefix" / "share" / "quibbet");
   TouchAllArchives(root / "system" / "quibbet");
   TDataSearchInputs inputs;
-  inputs.XdgDataHome = (root / "home").string();
+  inputs.Folders.Data = (root / "home" / "quibbet").string();
   inputs.ProgramDir = (root / "prefix" / "bin").string();
-  inputs.XdgDataDirs = (root / "system").string();
+  inputs.Folders.SystemData = {(root / "system" / "quibbet").string()};
   const TDataSearch search = FindGameData("", inputs);
   EXPECT_TRUE(search.Found);
   EXPECT_EQ(search.Dir, (root / "prefix" / "share" / "quibbet").string());
@@ -112,7 +104,7 @@ TEST(DataSearch, DataOptionIsTheOnlyPlaceSearched) {
   const fs::path root = ScratchDir("search_option");
   TouchAllArchives(root / "system" / "quibbet");
   TDataSearchInputs inputs;
-  inputs.XdgDataDirs = (root / "system").string();
+  inputs.Folders.SystemData = {(root / "system" / "quibbet").string()};
   const TDataSearch search = FindGameData((root / "empty").string(), inputs);
   EXPECT_FALSE(search.Found);
   EXPECT_EQ(search.Dir, (root / "empty").string()) << "the missing archive is reported there";
@@ -121,8 +113,8 @@ TEST(DataSearch, DataOptionIsTheOnlyPlaceSearched) {
 
 TEST(DataSearch, NothingFoundLeavesTheWorkingDirectoryAndNamesEveryPlace) {
   TDataSearchInputs inputs;
-  inputs.XdgDataHome = "/nowhere/home";
-  inputs.XdgDataDirs = "/nowhere/system";
+  inputs.Folders.Data = "/nowhere/home/quibbet";
+  inputs.Folders.SystemData = {"/nowhere/system/quibbet"};
   const TDataSearch search = FindGameData("", inputs);
   EXPECT_FALSE(search.Found);
   EXPECT_EQ(search.Dir, "");

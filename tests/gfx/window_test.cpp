@@ -24,77 +24,77 @@ TEST_F(WindowTest, CreatingTheWindowSetsItAlive) {
 }
 
 TEST_F(WindowTest, KeyPressedAndReleasedBetweenPumpsReadsUp) {
-  Platform->Post({Wm::KeyDown, 'A', 0});
-  Platform->Post({Wm::KeyUp, 'A', 0});
+  Platform->PostMessage({Wm::KeyDown, Vk::Letter('A'), 0});
+  Platform->PostMessage({Wm::KeyUp, Vk::Letter('A'), 0});
   PumpMessages();
-  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0);
+  EXPECT_EQ(Input.Keys[Vk::Letter('A')], 0);
 }
 
 TEST_F(WindowTest, RepeatedKeyDownKeepsTheKeyDown) {
-  Platform->Post({Wm::KeyDown, Vk::Space, 0});
-  Platform->Post({Wm::KeyDown, Vk::Space, 0});
+  Platform->PostMessage({Wm::KeyDown, Vk::Space, 0});
+  Platform->PostMessage({Wm::KeyDown, Vk::Space, 0});
   PumpMessages();
   EXPECT_EQ(Input.Keys[Vk::Space], 1);
 }
 
 TEST_F(WindowTest, KeyCodesBeyondTheTableAreIgnored) {
-  Platform->Post({Wm::KeyDown, 256, 0});
-  Platform->Post({Wm::KeyDown, 0xFFFFFFFF, 0});
+  Platform->PostMessage({Wm::KeyDown, 256, 0});
+  Platform->PostMessage({Wm::KeyDown, 0xFFFFFFFF, 0});
   PumpMessages();
   for (uint8_t k : Input.Keys)
     EXPECT_EQ(k, 0);
 }
 
 TEST_F(WindowTest, AltCombinationsNeverReachTheKeyTable) {
-  Platform->Post({Wm::SysKeyDown, 'X', 0});
+  Platform->PostMessage({Wm::SysKeyDown, Vk::Letter('X'), 0});
   PumpMessages();
-  EXPECT_EQ(Input.Keys[uint8_t{'X'}], 0);
+  EXPECT_EQ(Input.Keys[Vk::Letter('X')], 0);
 }
 
 TEST_F(WindowTest, MouseMoveSetsAButtonOnlyWhenItIsTheOnlyFlag) {
-  Platform->Post({Wm::MouseMove, MkLButton | MkShift, MouseParam(10, 20)});
+  Platform->PostMessage({Wm::MouseMove, MkLButton | MkShift, MouseParam(10, 20)});
   PumpMessages();
   EXPECT_EQ(Input.MouseX, 10);
   EXPECT_EQ(Input.MouseY, 20);
   EXPECT_FALSE(Input.MouseLeft);
 
-  Platform->Post({Wm::MouseMove, MkLButton, MouseParam(799, 599)});
+  Platform->PostMessage({Wm::MouseMove, MkLButton, MouseParam(799, 599)});
   PumpMessages();
   EXPECT_EQ(Input.MouseX, 799);
   EXPECT_EQ(Input.MouseY, 599);
   EXPECT_TRUE(Input.MouseLeft);
 
-  Platform->Post({Wm::MouseMove, MkRButton, MouseParam(0, 0)});
-  Platform->Post({Wm::MouseMove, 0, MouseParam(1, 1)});
+  Platform->PostMessage({Wm::MouseMove, MkRButton, MouseParam(0, 0)});
+  Platform->PostMessage({Wm::MouseMove, 0, MouseParam(1, 1)});
   PumpMessages();
   EXPECT_TRUE(Input.MouseRight);
   EXPECT_TRUE(Input.MouseLeft) << "a move never clears a button";
 }
 
 TEST_F(WindowTest, ButtonMessagesSetAndClearButtons) {
-  Platform->Post({Wm::LButtonDown, 0, 0});
-  Platform->Post({Wm::RButtonDown, 0, 0});
+  Platform->PostMessage({Wm::LButtonDown, 0, 0});
+  Platform->PostMessage({Wm::RButtonDown, 0, 0});
   PumpMessages();
   EXPECT_TRUE(Input.MouseLeft);
   EXPECT_TRUE(Input.MouseRight);
-  Platform->Post({Wm::LButtonUp, 0, 0});
-  Platform->Post({Wm::RButtonUp, 0, 0});
+  Platform->PostMessage({Wm::LButtonUp, 0, 0});
+  Platform->PostMessage({Wm::RButtonUp, 0, 0});
   PumpMessages();
   EXPECT_FALSE(Input.MouseLeft);
   EXPECT_FALSE(Input.MouseRight);
 }
 
 TEST_F(WindowTest, LosingFocusWithoutMinimizingKeepsTheWindowActive) {
-  Platform->Post({Wm::Activate, ActivateParam(false, false), 0});
+  Platform->PostMessage({Wm::Activate, ActivateParam(false, false), 0});
   PumpMessages();
   EXPECT_TRUE(Input.WindowActive);
-  Platform->Post({Wm::Activate, ActivateParam(false, true), 0});
+  Platform->PostMessage({Wm::Activate, ActivateParam(false, true), 0});
   PumpMessages();
   EXPECT_FALSE(Input.WindowActive);
 }
 
 TEST_F(WindowTest, ClosingEndsTheWindowAndThePump) {
-  Platform->Post({Wm::Close, 0, 0});
+  Platform->PostMessage({Wm::Close, 0, 0});
   PumpMessages();
   EXPECT_FALSE(Input.WindowAlive);
   EXPECT_FALSE(Platform->WindowExists());
@@ -102,38 +102,38 @@ TEST_F(WindowTest, ClosingEndsTheWindowAndThePump) {
 
 TEST_F(WindowTest, PumpStopsAtTheQuitMessageWithoutDispatchingIt) {
   Platform->PostQuitMessage();
-  Platform->Post({Wm::KeyDown, 'B', 0});  // queued behind the quit message
+  Platform->PostMessage({Wm::KeyDown, Vk::Letter('B'), 0});  // queued behind the quit message
   PumpMessages();
-  EXPECT_EQ(Input.Keys[uint8_t{'B'}], 0) << "the pump must stop at the quit message";
+  EXPECT_EQ(Input.Keys[Vk::Letter('B')], 0) << "the pump must stop at the quit message";
   PumpMessages();
-  EXPECT_EQ(Input.Keys[uint8_t{'B'}], 1) << "what follows the quit message stays queued";
+  EXPECT_EQ(Input.Keys[Vk::Letter('B')], 1) << "what follows the quit message stays queued";
 }
 
 TEST_F(WindowTest, WaitWhileInactiveHoldsUntilRestoredThenReadsEverythingUp) {
-  Platform->Post({Wm::KeyDown, 'A', 0});
-  Platform->Post({Wm::LButtonDown, 0, 0});
-  Platform->Post({Wm::Activate, ActivateParam(false, true), 0});
+  Platform->PostMessage({Wm::KeyDown, Vk::Letter('A'), 0});
+  Platform->PostMessage({Wm::LButtonDown, 0, 0});
+  Platform->PostMessage({Wm::Activate, ActivateParam(false, true), 0});
   PumpMessages();
   ASSERT_FALSE(Input.WindowActive);
-  Platform->Post({Wm::KeyDown, 'C', 0});
-  Platform->Post({Wm::Activate, ActivateParam(true, false), 0});
+  Platform->PostMessage({Wm::KeyDown, Vk::Letter('C'), 0});
+  Platform->PostMessage({Wm::Activate, ActivateParam(true, false), 0});
   WaitWhileInactive();
   EXPECT_TRUE(Input.WindowActive);
-  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0);
-  EXPECT_EQ(Input.Keys[uint8_t{'C'}], 0);
+  EXPECT_EQ(Input.Keys[Vk::Letter('A')], 0);
+  EXPECT_EQ(Input.Keys[Vk::Letter('C')], 0);
   EXPECT_FALSE(Input.MouseLeft);
 }
 
 TEST_F(WindowTest, WaitWhileInactiveReturnsWhenTheWindowIsClosed) {
-  Platform->Post({Wm::Activate, ActivateParam(false, true), 0});
+  Platform->PostMessage({Wm::Activate, ActivateParam(false, true), 0});
   PumpMessages();
-  Platform->Post({Wm::Close, 0, 0});
+  Platform->PostMessage({Wm::Close, 0, 0});
   WaitWhileInactive();
   EXPECT_FALSE(Input.WindowAlive);
 }
 
 TEST_F(WindowTest, WaitWhileInactiveWithNothingLeftToComeClosesTheWindow) {
-  Platform->Post({Wm::Activate, ActivateParam(false, true), 0});
+  Platform->PostMessage({Wm::Activate, ActivateParam(false, true), 0});
   PumpMessages();
   WaitWhileInactive();  // a headless run with no further input must not hang
   EXPECT_FALSE(Input.WindowAlive);

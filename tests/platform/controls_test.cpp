@@ -1,11 +1,14 @@
-// The player's controls on the shared platform: keys and pad steering once a frame, one fire
-// button from any source, keys of the surroundings kept from the game, a pause that hands the
-// game nothing but how it ended, and the recording of what the game was handed.
+// The player's controls on the shared policy, through the queued platform: keys and pad
+// steering once a frame, one fire button from any source, keys of the surroundings kept from
+// the game, a pause that hands the game nothing but how it ended, and the recording of what the
+// game was handed.
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
 
+#include "platform/keys.h"
+#include "platform/pause.h"
 #include "platform/queued_platform.h"
 
 namespace {
@@ -25,8 +28,8 @@ class TNativePlatform : public TQueuedPlatform {
   using TQueuedPlatform::PointerEvent;
 
   std::deque<std::function<void(TNativePlatform&)>> Later;  // what the player does while waited on
-  int Pictures = 0;  // pictures shown that are no frame (the pause)
-  std::vector<int16_t> Heard;
+  int Pictures = 0;             // pictures shown that are no frame (the pause)
+  std::vector<int16_t> Played;  // the last samples that went to the device
 
   std::vector<TMessage> Pump() {
     std::vector<TMessage> seen;
@@ -45,7 +48,7 @@ class TNativePlatform : public TQueuedPlatform {
   }
   void PresentNative(const uint16_t*) override { ++Pictures; }
   void QueueNativeAudio(const int16_t* samples, size_t frames) override {
-    Heard.assign(samples, samples + 2 * frames);
+    Played.assign(samples, samples + 2 * frames);
   }
 };
 
@@ -68,22 +71,22 @@ TEST(Controls, KeysAndThePadSteerOnceAFrameWithinTheBussRange) {
   TNativePlatform platform;
   platform.OpenPresentation(800, 600);
   platform.PointerEvent(300, 100);
-  platform.KeyEvent('S', true);
+  platform.KeyEvent(Vk::Letter('S'), true);
   EXPECT_EQ(Kinds(platform.Pump()), (std::vector<uint32_t>{Wm::MouseMove})) << "S is no game key";
   platform.Present(Frame);
   std::vector<TMessage> seen = platform.Pump();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(Y(seen[0]), 112u) << "12 pixels a frame by default";
   EXPECT_EQ(seen[0].LParam & 0xFFFF, 300u) << "the pointer keeps its x";
-  platform.KeyEvent(38, true);  // Up as well: the two cancel out
+  platform.KeyEvent(Vk::Up, true);  // as well: the two cancel out
   platform.Present(Frame);
   EXPECT_TRUE(platform.Pump().empty());
-  platform.KeyEvent(40, false);  // Down was never held: nothing breaks
-  platform.KeyEvent('S', false);
+  platform.KeyEvent(Vk::Down, false);  // never held: nothing breaks
+  platform.KeyEvent(Vk::Letter('S'), false);
   for (int i = 0; i < 10; ++i)
     platform.Present(Frame);
   EXPECT_EQ(Y(platform.Pump().back()), uint32_t{TControls::TopY}) << "kept in the bus's range";
-  platform.KeyEvent(38, false);
+  platform.KeyEvent(Vk::Up, false);
 
   platform.PadStickEvent(8000);  // inside the dead zone of 25 %
   platform.Present(Frame);
@@ -95,20 +98,20 @@ TEST(Controls, KeysAndThePadSteerOnceAFrameWithinTheBussRange) {
 
 TEST(Controls, EveryFireSourceIsOneLeftButtonAndControlKeysStayOutOfTheGame) {
   TNativePlatform platform;
-  platform.KeyEvent(17, true);       // Ctrl
+  platform.KeyEvent(Vk::Control, true);
   platform.ButtonEvent(true, true);  // and the mouse's button
   platform.PadButtonEvent(TPadButton::Fire, true);
-  platform.KeyEvent(17, false);
+  platform.KeyEvent(Vk::Control, false);
   platform.ButtonEvent(true, false);
   EXPECT_EQ(Kinds(platform.Pump()), (std::vector<uint32_t>{Wm::LButtonDown}));
   platform.PadButtonEvent(TPadButton::Fire, false);
-  platform.KeyEvent(27, true);  // Escape keeps its meaning
+  platform.KeyEvent(Vk::Escape, true);  // keeps its meaning
   platform.PadButtonEvent(TPadButton::Back, true);
-  platform.KeyEvent('M', true);  // mute: the platform's, not the game's
+  platform.KeyEvent(Vk::Letter('M'), true);  // mute: the platform's, not the game's
   const std::vector<TMessage> seen = platform.Pump();
   EXPECT_EQ(Kinds(seen), (std::vector<uint32_t>{Wm::LButtonUp, Wm::KeyDown, Wm::KeyDown}));
-  EXPECT_EQ(seen[1].WParam, 27u);
-  EXPECT_EQ(seen[2].WParam, 27u) << "the pad's Back is Escape";
+  EXPECT_EQ(seen[1].WParam, Vk::Escape);
+  EXPECT_EQ(seen[2].WParam, Vk::Escape) << "the pad's Back is Escape";
 }
 
 TEST(Controls, VolumeKeysChangeWhatIsHeardAndAreKept) {
@@ -117,14 +120,14 @@ TEST(Controls, VolumeKeysChangeWhatIsHeardAndAreKept) {
   config.SettingsChanged = [&](const TPlayerSettings& player) { kept = player; };
   TNativePlatform platform(config);
   const int16_t loud[2 * 4] = {16000, -16000, 16000, -16000, 16000, -16000, 16000, -16000};
-  platform.KeyEvent(189, true);  // - : 90 %
+  platform.KeyEvent(Vk::Minus, true);  // 90 %
   platform.QueueAudio(loud, 4);
   EXPECT_EQ(kept.Volume, 90);
-  EXPECT_EQ(platform.Heard[0], 16000 * 81 / 100 - 1) << "about 0.81 of the level";
-  platform.KeyEvent('M', true);
+  EXPECT_EQ(platform.Played[0], 16000 * 81 / 100 - 1) << "about 0.81 of the level";
+  platform.KeyEvent(Vk::Letter('M'), true);
   platform.QueueAudio(loud, 4);
   EXPECT_TRUE(kept.Mute);
-  EXPECT_EQ(platform.Heard[0], 0);
+  EXPECT_EQ(platform.Played[0], 0);
 }
 
 TEST(Controls, APauseRunsNoFrameAndHandsTheGameOnlyWhereThePointerWentAndWhatIsHeld) {
@@ -135,12 +138,13 @@ TEST(Controls, APauseRunsNoFrameAndHandsTheGameOnlyWhereThePointerWentAndWhatIsH
   platform.CreateMainWindow("pause", 1, [](const TMessage&) { return 0u; });
   platform.OpenPresentation(800, 600);
   platform.Present(Frame);
-  platform.KeyEvent('P', true);
-  platform.Later = {[](TNativePlatform& p) { p.KeyEvent('P', false); },
-                    [](TNativePlatform& p) { p.KeyEvent('Z', true); },  // fire, while paused
-                    [](TNativePlatform& p) { p.PointerEvent(10, 200); },
-                    [](TNativePlatform& p) { p.PointerEvent(10, 300); },
-                    [](TNativePlatform& p) { p.KeyEvent('P', true); }};
+  platform.KeyEvent(Vk::Letter('P'), true);
+  platform.Later = {
+      [](TNativePlatform& p) { p.KeyEvent(Vk::Letter('P'), false); },
+      [](TNativePlatform& p) { p.KeyEvent(Vk::Letter('Z'), true); },  // fire, while paused
+      [](TNativePlatform& p) { p.PointerEvent(10, 200); },
+      [](TNativePlatform& p) { p.PointerEvent(10, 300); },
+      [](TNativePlatform& p) { p.KeyEvent(Vk::Letter('P'), true); }};
   const std::vector<TMessage> seen = platform.Pump();
   EXPECT_FALSE(platform.IsPaused());
   EXPECT_TRUE(platform.Later.empty());
@@ -153,11 +157,53 @@ TEST(Controls, APauseRunsNoFrameAndHandsTheGameOnlyWhereThePointerWentAndWhatIsH
       << "the pause itself is no input";
 }
 
+TEST(Controls, ALongPauseHandsOverOnlyWhatGoesThroughItAndWhereThePointerEnded) {
+  TNativePlatform platform;
+  platform.CreateMainWindow("pause", 1, [](const TMessage&) { return 0u; });
+  platform.PostMessage({Wm::KeyDown, Vk::Space, 0});  // queued before the pause: the game's
+  platform.KeyEvent(Vk::Pause, true);
+  // Minutes of a restless hand: each event is weighed once, as it comes.
+  constexpr int Moves = 200000;
+  for (int i = 0; i < Moves; ++i)
+    platform.Later.push_back([i](TNativePlatform& p) {
+      p.PointerEvent(static_cast<uint16_t>(i % 800), static_cast<uint16_t>(i % 600));
+      if (i % 1000 == 0) p.PostMessage({Wm::KeyUp, Vk::Space, 0});
+    });
+  platform.Later.push_back([](TNativePlatform& p) { p.KeyEvent(Vk::Escape, true); });
+  const std::vector<TMessage> seen = platform.Pump();
+  ASSERT_EQ(seen.size(), 1 + Moves / 1000 + 2u);
+  EXPECT_EQ(seen.front().Message, Wm::KeyDown);
+  EXPECT_EQ(seen[1].Message, Wm::KeyUp) << "what was let go goes through";
+  EXPECT_EQ(seen[seen.size() - 2].WParam, Vk::Escape)
+      << "Escape ends the pause and reaches the game";
+  EXPECT_EQ(seen.back().LParam, MouseParam((Moves - 1) % 800, (Moves - 1) % 600))
+      << "one move, to where the pointer ended";
+}
+
+TEST(Pause, EscapeOrACloseEndsItWhateverThePauseKeyAsksAfter) {
+  TPause pause;
+  pause.Toggle();
+  pause.Begin();
+  EXPECT_FALSE(pause.Sees({Wm::KeyDown, Vk::Letter('A'), 0}));
+  EXPECT_FALSE(pause.Sees({Wm::MouseMove, 0, MouseParam(1, 2)}));
+  EXPECT_TRUE(pause.PointerMoved());
+  EXPECT_TRUE(pause.Asked());
+  EXPECT_TRUE(pause.Sees({Wm::Close, 0, 0}));
+  pause.Toggle();  // the pause key among the same events
+  EXPECT_FALSE(pause.Asked());
+  pause.End();
+  pause.Ask();  // the focus went
+  pause.Begin();
+  EXPECT_FALSE(pause.PointerMoved());
+  EXPECT_TRUE(pause.Sees({Wm::KeyDown, Vk::Escape, 0}));
+  EXPECT_FALSE(pause.Asked());
+}
+
 TEST(InputRecording, LinesPlayBackAsTheMessagesTheyRecord) {
   TInputRecording recording;
   const std::vector<TMessage> handed = {{Wm::MouseMove, MkLButton, MouseParam(12, 34)},
                                         {Wm::LButtonDown, 0, 0},
-                                        {Wm::KeyDown, 27, 0},
+                                        {Wm::KeyDown, Vk::Escape, 0},
                                         {Wm::Activate, ActivateParam(false, false), 0},
                                         {Wm::Activate, ActivateParam(false, true), 0},
                                         {Wm::Activate, ActivateParam(true, false), 0},

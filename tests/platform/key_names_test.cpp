@@ -4,30 +4,34 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/keys.h"
+#include "platform/player_settings.h"
+
 TEST(KeyNames, EveryCodeHasANameThatReadsBack) {
   for (int code = 0; code <= 255; ++code) {
     const std::string name = KeyName(static_cast<uint8_t>(code));
     EXPECT_EQ(KeyCode(name), code) << name;
   }
-  EXPECT_EQ(KeyName('A'), "A");
-  EXPECT_EQ(KeyName('7'), "7");
-  EXPECT_EQ(KeyName(112), "F1");
-  EXPECT_EQ(KeyName(123), "F12");
-  EXPECT_EQ(KeyName(17), "Ctrl");
-  EXPECT_EQ(KeyName(189), "Minus");
-  EXPECT_EQ(KeyName(107), "KeypadPlus");
+  EXPECT_EQ(KeyName(Vk::Letter('A')), "A");
+  EXPECT_EQ(KeyName(Vk::Digit(7)), "7");
+  EXPECT_EQ(KeyName(Vk::F1), "F1");
+  EXPECT_EQ(KeyName(Vk::Function(12)), "F12");
+  EXPECT_EQ(KeyName(Vk::Control), "Ctrl");
+  EXPECT_EQ(KeyName(Vk::Minus), "Minus");
+  EXPECT_EQ(KeyName(Vk::KeypadPlus), "KeypadPlus");
   EXPECT_EQ(KeyName(186), "Key186");
   EXPECT_EQ(KeyName(0), "Key0");
 }
 
 TEST(KeyNames, NamesAreReadInAnyCaseWithControlForCtrl) {
-  EXPECT_EQ(KeyCode("w"), 'W');
-  EXPECT_EQ(KeyCode("UP"), 38);
-  EXPECT_EQ(KeyCode("pageDOWN"), 34);
-  EXPECT_EQ(KeyCode("f11"), 122);
-  EXPECT_EQ(KeyCode("Control"), 17);
-  EXPECT_EQ(KeyCode("ctrl"), 17);
-  EXPECT_EQ(KeyCode("kEy65"), 'A');
+  EXPECT_EQ(KeyCode("w"), Vk::Letter('W'));
+  EXPECT_EQ(KeyCode("UP"), Vk::Up);
+  EXPECT_EQ(KeyCode("pageDOWN"), Vk::PageDown);
+  EXPECT_EQ(KeyCode("f11"), Vk::Function(11));
+  EXPECT_EQ(KeyCode("Control"), Vk::Control);
+  EXPECT_EQ(KeyCode("ctrl"), Vk::Control);
+  EXPECT_EQ(KeyCode("kEy65"), Vk::Letter('A'))
+      << "a code by number, as a settings file may hold it";
 }
 
 TEST(KeyNames, WordsThatNameNoKeyAreRefused) {
@@ -38,9 +42,31 @@ TEST(KeyNames, WordsThatNameNoKeyAreRefused) {
 
 TEST(KeyNames, ListsKeepTheirOrderAndNameTheFirstUnknownWord) {
   std::string unknown;
-  EXPECT_EQ(KeyCodes("  Up\tw  Key186 ", unknown), (std::vector<uint8_t>{38, 'W', 186}));
+  EXPECT_EQ(KeyCodes("  Up\tw  Key186 ", unknown),
+            (std::vector<uint8_t>{Vk::Up, Vk::Letter('W'), 186}));
   EXPECT_EQ(KeyCodes("", unknown), std::vector<uint8_t>{});
-  EXPECT_EQ(KeyNames({17, 'Z', 'J'}), "Ctrl Z J");
+  EXPECT_EQ(KeyNames({Vk::Control, Vk::Letter('Z'), Vk::Letter('J')}), "Ctrl Z J");
   EXPECT_FALSE(KeyCodes("Up Jump Fly", unknown));
   EXPECT_EQ(unknown, "Jump");
+}
+
+TEST(KeyNames, TheDefaultKeysReadAsEverySettingsFileHasWrittenThem) {
+  const TKeyBindings keys;
+  EXPECT_EQ(KeyNames(keys.Up), "Up W");
+  EXPECT_EQ(KeyNames(keys.Down), "Down S");
+  EXPECT_EQ(KeyNames(keys.Fire), "Ctrl Z J");
+  EXPECT_EQ(KeyNames(keys.Pause), "P Pause");
+  EXPECT_EQ(KeyNames(keys.VolumeDown), "Minus");
+  EXPECT_EQ(KeyNames(keys.VolumeUp), "Plus");
+  EXPECT_EQ(KeyNames(keys.Mute), "M");
+  EXPECT_EQ(KeyNames(keys.FullScreen), "F11");
+  EXPECT_EQ(KeyNames(keys.Screenshot), "F12");
+}
+
+TEST(KeyNames, NamedKeysKeepTheCodesThatScriptsAndSettingsFilesHold) {
+  // "Key27" in a settings file and "key down 27" in a recorded script both mean Escape.
+  EXPECT_EQ(KeyCode("Key27"), KeyCode("Escape"));
+  EXPECT_EQ(KeyCode("Key38"), KeyCode("Up"));
+  EXPECT_EQ(KeyCode("Key189"), KeyCode("Minus"));
+  EXPECT_EQ(KeyCode("Key122"), KeyCode("F11"));
 }

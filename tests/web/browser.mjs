@@ -6,6 +6,8 @@ import os from "node:os";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
 
+const instrument = fs.readFileSync(new URL("instrument.js", import.meta.url), "utf8");
+
 export async function launch() {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "quibbet-chromium-"));
   const browser = await puppeteer.launch({
@@ -24,13 +26,17 @@ export async function launch() {
   return browser;
 }
 
-// A page of the game at `url`, 800 x 600 so that the frame fills it pixel for pixel; it keeps
-// every uncaught exception of the page.
+// A page of the game at `url`, 800 x 600 so that the frame fills it pixel for pixel, with
+// window.quibbetTest (instrument.js); it keeps every uncaught exception of the page and every
+// line of its console.
 export async function openGame(browser, url) {
   const page = await browser.newPage();
   await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 1, hasTouch: true });
+  await page.evaluateOnNewDocument(instrument);
   page.uncaught = [];
   page.on("pageerror", (error) => page.uncaught.push(error.message));
+  page.messages = [];
+  page.on("console", (message) => page.messages.push(message.text()));
   await page.goto(url);
   return page;
 }

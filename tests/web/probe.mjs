@@ -43,19 +43,19 @@ const server = await serve({ "/": site });
 const browser = await launch();
 // The first page of a browser just started pays for the browser's own start too.
 const cold = await openGame(browser, `${server.url}?autoplay=1&seed=4`);
-await cold.waitForFunction(() => window.quibbet.firstFrameMs !== null);
-const coldFirst = await cold.evaluate(() => window.quibbet.firstFrameMs);
+await cold.waitForFunction(() => window.quibbetTest.firstFrameMs !== null);
+const coldFirst = await cold.evaluate(() => window.quibbetTest.firstFrameMs);
 await cold.close();
 console.log(`first frame ${coldFirst.toFixed(0)} ms after the page's start, in a browser just started`);
 const page = await openGame(browser, `${server.url}?autoplay=1&seed=4`);
-await page.waitForFunction(() => window.quibbet.firstFrameMs !== null);
+await page.waitForFunction(() => window.quibbetTest.firstFrameMs !== null);
 await new Promise((resolve) => setTimeout(resolve, seconds * 1000));
 const figures = await page.evaluate(() => ({
-  first: window.quibbet.firstFrameMs,
-  timings: window.quibbet.timings,
-  intervals: window.quibbet.intervals.slice(20),
-  work: window.quibbet.work.slice(20),
-  audio: window.quibbet.audio,
+  first: window.quibbetTest.firstFrameMs,
+  timings: window.quibbetTest.timings,
+  intervals: window.quibbetTest.intervals.slice(20),
+  work: window.quibbetTest.work.slice(20),
+  audio: window.quibbetTest.audio,
 }));
 console.log(`first frame ${figures.first.toFixed(0)} ms after the page's start (archives ` +
             `fetched at ${figures.timings.files.toFixed(0)} ms, program running at ` +

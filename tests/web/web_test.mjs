@@ -1,9 +1,11 @@
 // The browser version in Debian's Chromium, held to the desktop program: the same frames and
 // the same summaries for the same seed and input, the bus steered by the mouse and by touch,
 // Escape ending the run, an archive missing from ?data= shown as an overlay, other archives
-// played, and the sound reaching Web Audio. Run by scripts/test-web.sh, which names the site
-// (QUIBBET_SITE) and the native build the archives and the expected results come from
-// (QUIBBET_NATIVE).
+// played, the address's options read as the command line's, and the sound reaching Web Audio.
+// Run by scripts/test-web.sh, which names the site (QUIBBET_SITE) and the native build the
+// archives and the expected results come from (QUIBBET_NATIVE). The page's frames, timings and
+// sound are read through window.quibbetTest (instrument.js), its run's end through
+// window.quibbet.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
@@ -72,8 +74,18 @@ function nativeSummary(args) {
   return JSON.parse(run(game, ["--headless", "--turbo", "--data", data, "--summary", "-", ...args]));
 }
 
+// The first line of what the desktop program says on stderr when it refuses these options.
+function nativeError(args) {
+  try {
+    run(game, ["--headless", "--turbo", "--data", data, ...args]);
+  } catch (error) {
+    return error.stderr.split("\n")[0];
+  }
+  assert.fail(`${args.join(" ")} was taken`);
+}
+
 function grab(page) {
-  return page.evaluate(() => window.quibbet.grab()).then((b64) => Buffer.from(b64, "base64"));
+  return page.evaluate(() => window.quibbetTest.grab()).then((b64) => Buffer.from(b64, "base64"));
 }
 
 // The top row of the magenta bus in a frame's RGB bytes; -1 when it is not there.
@@ -106,7 +118,7 @@ test("the canvas shows the desktop program's frames pixel for pixel", async () =
   const page = await openGame(browser, `${server.url}?turbo=1&seed=11&max-frames=1301` +
                                        `&input=fixtures/game.txt&record-frames=${list}`);
   await untilEnded(page);
-  const kept = await page.evaluate(() => window.quibbet.frames);
+  const kept = await page.evaluate(() => window.quibbetTest.frames);
   for (const frame of frames) {
     const png = readPng(path.join(recorded, `frame_${String(frame).padStart(6, "0")}.png`));
     assert.ok(kept[frame], `frame ${frame} was kept`);
@@ -130,7 +142,7 @@ test("a pilot's game in turbo ends with the desktop program's summary", async ()
 test("the mouse and a finger steer the bus, and Escape ends the run", async () => {
   const page = await openGame(browser, `${server.url}?data=fixtures/modded/&seed=1` +
                                        "&input=fixtures/skip-intro.txt");
-  await page.waitForFunction(() => window.quibbet.presented > 3);
+  await page.waitForFunction(() => window.quibbetTest.presented > 3);
   await page.mouse.move(400, 120);
   assert.equal(await busTopSoon(page, 120), 120, "the mouse's height");
   await page.mouse.move(400, 380);
@@ -157,7 +169,7 @@ test("the mouse and a finger steer the bus, and Escape ends the run", async () =
 test("arrow keys steer the bus, and P pauses and resumes the game", async () => {
   const page = await openGame(browser, `${server.url}?data=fixtures/modded/&seed=1` +
                                        "&input=fixtures/skip-intro.txt");
-  await page.waitForFunction(() => window.quibbet.presented > 3);
+  await page.waitForFunction(() => window.quibbetTest.presented > 3);
   await page.mouse.move(400, 300);
   assert.equal(await busTopSoon(page, 300), 300, "the mouse's height");
   await page.keyboard.down("ArrowUp");
@@ -166,12 +178,12 @@ test("arrow keys steer the bus, and P pauses and resumes the game", async () => 
 
   await page.keyboard.press("KeyP");
   await new Promise((resolve) => setTimeout(resolve, 300));
-  const paused = await page.evaluate(() => window.quibbet.presented);
+  const paused = await page.evaluate(() => window.quibbetTest.presented);
   await new Promise((resolve) => setTimeout(resolve, 700));
-  assert.equal(await page.evaluate(() => window.quibbet.presented), paused, "no frame while paused");
+  assert.equal(await page.evaluate(() => window.quibbetTest.presented), paused, "no frame while paused");
   assert.equal(busTop(await grab(page)), -1, "the frame is dimmed");
   await page.keyboard.press("KeyP");
-  await page.waitForFunction((at) => window.quibbet.presented > at + 5, {}, paused);
+  await page.waitForFunction((at) => window.quibbetTest.presented > at + 5, {}, paused);
   assert.equal(await busTopSoon(page, 40), 40, "the game goes on where it was");
   assert.deepEqual(page.uncaught, []);
   await page.close();
@@ -188,10 +200,33 @@ test("an archive missing from ?data= is the game's error box, as an overlay", as
   await page.close();
 });
 
+test("an unknown option in the address is named and passed over; a wrong value is refused " +
+     "in the command line's words", async () => {
+  const page = await openGame(browser, `${server.url}?turbo=1&Seed=5&max-frames=3&utm_source=x`);
+  await untilEnded(page);
+  assert.equal(await page.evaluate(() => window.quibbet.exitCode), 0, "the game played");
+  assert.equal(await page.evaluate(() => window.quibbet.summary.frames), 3);
+  const note = await page.$eval("#note-lines", (e) => e.innerText);
+  for (const name of ["Seed", "utm_source"]) {
+    assert.match(note, new RegExp(`unrecognized option '${name}'`));
+    assert.ok(page.messages.some((m) => m.includes(`unrecognized option '${name}'`)), name);
+  }
+  await page.close();
+
+  for (const [address, option] of [["volume=101", "--volume=101"], ["seed=-1", "--seed=-1"]]) {
+    const wrong = await openGame(browser, `${server.url}?turbo=1&${address}`);
+    await untilEnded(wrong);
+    assert.equal(await wrong.evaluate(() => window.quibbet.exitCode), 2);
+    assert.equal(`quibbet: ${await wrong.$eval("#text", (e) => e.textContent)}`,
+                 nativeError([option]), address);
+    await wrong.close();
+  }
+});
+
 test("the sound reaches a running audio context", async () => {
   const page = await openGame(browser, `${server.url}?autoplay=1&seed=1`);
-  await page.waitForFunction(() => window.quibbet.audio.received > 44100, { timeout: 20000 });
-  const audio = await page.evaluate(() => window.quibbet.audio);
+  await page.waitForFunction(() => window.quibbetTest.audio.received > 44100, { timeout: 20000 });
+  const audio = await page.evaluate(() => window.quibbetTest.audio);
   assert.equal(audio.state, "running");
   assert.ok(audio.sent >= audio.received);
   assert.deepEqual(page.uncaught, []);

@@ -124,17 +124,17 @@ TEST_F(Win32PlatformTest, MouseMoveSetsAButtonOnlyWhenItsFlagIsTheWholeParameter
 
 TEST_F(Win32PlatformTest, KeyDownAndUpDriveTheKeyTableAndAltKeysNeverReachIt) {
   OpenWin32Window();
-  Post(WM_KEYDOWN, 'A', 0);
+  Post(WM_KEYDOWN, Vk::Letter('A'), 0);
   Post(WM_KEYDOWN, VK_SPACE, 0);
   PumpMessages();
-  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 1);
-  EXPECT_EQ(Input.Keys[VK_SPACE], 1);
-  Post(WM_KEYUP, 'A', 0);
-  Post(WM_SYSKEYDOWN, 'X', 0);
+  EXPECT_EQ(Input.Keys[Vk::Letter('A')], 1);
+  EXPECT_EQ(Input.Keys[Vk::Space], 1);
+  Post(WM_KEYUP, Vk::Letter('A'), 0);
+  Post(WM_SYSKEYDOWN, Vk::Letter('X'), 0);
   PumpMessages();
-  EXPECT_EQ(Input.Keys[uint8_t{'A'}], 0);
-  EXPECT_EQ(Input.Keys[VK_SPACE], 1);
-  EXPECT_EQ(Input.Keys[uint8_t{'X'}], 0);
+  EXPECT_EQ(Input.Keys[Vk::Letter('A')], 0);
+  EXPECT_EQ(Input.Keys[Vk::Space], 1);
+  EXPECT_EQ(Input.Keys[Vk::Letter('X')], 0);
 }
 
 TEST_F(Win32PlatformTest, ClosingDestroysTheWindowAndThePumpStopsAtTheQuitMessage) {
@@ -173,7 +173,7 @@ TEST_F(Win32PlatformTest, MinimizedWindowStopsTheFrameLoopUntilRestored) {
   watcher->OnUpdate = [&] {
     framesSeen.push_back(Display.FramesPresented);
     ranMinimized = ranMinimized || !Input.WindowActive;
-    keySeen = keySeen || Input.Keys[uint8_t{'A'}] != 0;
+    keySeen = keySeen || Input.Keys[Vk::Letter('A')] != 0;
   };
   scene.Agent->Add(watcher);
   // Minimized after frame 2, the loop waits inside the pump; the script's restore is what
@@ -238,15 +238,15 @@ TEST_F(Win32PlatformTest, KeysSteerFireSetTheVolumeAndTakeScreenshotsWhilePosted
   std::vector<uint16_t> frame(800 * 600, 0x07E0);
   Post(WM_KEYDOWN, VK_DOWN, FromKeyboard);
   Post(WM_KEYDOWN, VK_DOWN, FromKeyboard | (1 << 30));  // held: a repeat
-  Post(WM_KEYDOWN, 'Z', FromKeyboard);
+  Post(WM_KEYDOWN, Vk::Letter('Z'), FromKeyboard);
   PumpMessages();
-  EXPECT_EQ(Input.Keys[VK_DOWN], 0);
+  EXPECT_EQ(Input.Keys[Vk::Down], 0);
   EXPECT_TRUE(Input.MouseLeft);
   Win32->Present(frame.data());
   PumpMessages();
   EXPECT_EQ(Input.MouseY, 100 + Win32->Player().KeySpeed);
   Post(WM_KEYUP, VK_DOWN, FromKeyboard);
-  Post(WM_KEYUP, 'Z', FromKeyboard);
+  Post(WM_KEYUP, Vk::Letter('Z'), FromKeyboard);
   Post(WM_KEYDOWN, VK_F12, FromKeyboard);
   Post(WM_KEYDOWN, VK_OEM_MINUS, FromKeyboard);
   Post(WM_KEYDOWN, VK_DOWN, 0);  // a script's key
@@ -257,7 +257,7 @@ TEST_F(Win32PlatformTest, KeysSteerFireSetTheVolumeAndTakeScreenshotsWhilePosted
   EXPECT_FALSE(Input.MouseLeft);
   EXPECT_EQ(shot, frame);
   EXPECT_EQ(volume, 90);
-  EXPECT_EQ(Input.Keys[VK_DOWN], 1);
+  EXPECT_EQ(Input.Keys[Vk::Down], 1);
   CloseDisplay();
 }
 
@@ -277,17 +277,17 @@ TEST_F(Win32PlatformTest, PauseHandsTheGameOnlyWhatWasLetGoAndWhereThePointerWen
   PointerAt(10, 10);
   std::vector<uint16_t> frame(800 * 600, 0x001F);
   Win32->Present(frame.data());
-  Post(WM_KEYDOWN, 'Z', FromKeyboard);  // fire held into the pause
-  Post(WM_KEYDOWN, 'P', FromKeyboard);
-  Post(WM_KEYUP, 'P', FromKeyboard);
+  Post(WM_KEYDOWN, Vk::Letter('Z'), FromKeyboard);  // fire held into the pause
+  Post(WM_KEYDOWN, Vk::Letter('P'), FromKeyboard);
+  Post(WM_KEYUP, Vk::Letter('P'), FromKeyboard);
   Post(WM_MOUSEMOVE, 0, MAKELPARAM(70, 200));
   Post(WM_KEYDOWN, VK_SPACE, FromKeyboard);
-  Post(WM_KEYUP, 'Z', FromKeyboard);
+  Post(WM_KEYUP, Vk::Letter('Z'), FromKeyboard);
   Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 200));  // pressed in the pause, held after it
-  Post(WM_KEYDOWN, 'P', FromKeyboard);
+  Post(WM_KEYDOWN, Vk::Letter('P'), FromKeyboard);
   PumpMessages();
   EXPECT_EQ(pictures, 1);
-  EXPECT_EQ(Input.Keys[VK_SPACE], 0);
+  EXPECT_EQ(Input.Keys[Vk::Space], 0);
   EXPECT_EQ(Input.MouseY, 200);
   EXPECT_TRUE(Input.MouseLeft);
   // What the game was handed, in order, is what a replay hands it.

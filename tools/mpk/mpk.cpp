@@ -10,6 +10,7 @@
 #include "gfx/boxes.h"
 #include "res/file_load.h"
 #include "res/packfile.h"
+#include "res/whole_file_writer.h"
 
 namespace {
 
@@ -88,34 +89,21 @@ int Create(const std::string& archive, const std::vector<std::string>& files) {
   }
 
   // Header, then the directory, then the files' bytes in argument order; the directory is
-  // written last, once every size is known, so no file needs to stay in memory.
-  const std::string& path = archive;  // already given its extension
-  const std::string partial = path + ".part";
-  std::FILE* out = std::fopen(partial.c_str(), "wb");
-  if (out == nullptr) return Fail("cannot write " + partial + ": " + std::strerror(errno));
-  auto abandon = [&](const std::string& why) {
-    std::fclose(out);
-    std::remove(partial.c_str());
-    return Fail(why);
-  };
-
+  // written last, once every size is known, so no file needs to stay in memory. A failure on
+  // the way (a file the engine cannot load throws) leaves no archive: the writer abandons it.
+  TWholeFileWriter out;
+  std::string error;
+  if (!out.Open(archive, error)) return Fail(error);
   const uint64_t directoryOffset = PackHeaderSize;
   std::vector<uint8_t> directory(files.size() * PackEntrySize, 0);
   uint64_t offset = directoryOffset + directory.size();
-  if (!WriteAll(out, std::vector<uint8_t>(offset, 0).data(), offset))
-    return abandon("cannot write " + partial);
+  out.Write(std::vector<uint8_t>(offset, 0).data(), offset);
   for (size_t i = 0; i < files.size(); ++i) {
     TFileBlock block;
-    try {
-      block.Size = LoadFile(files[i], block.Data);
-    } catch (const TProgramExit&) {
-      std::fclose(out);
-      std::remove(partial.c_str());
-      throw;
-    }
+    block.Size = LoadFile(files[i], block.Data);
     if (offset + block.Size > INT32_MAX)
-      return abandon("the archive would pass 2 GB, which its 32-bit offsets cannot address");
-    if (!WriteAll(out, block.Data, block.Size)) return abandon("cannot write " + partial);
+      return Fail("the archive would pass 2 GB, which its 32-bit offsets cannot address");
+    out.Write(block.Data, block.Size);
     const size_t record = i * PackEntrySize;
     std::memcpy(&directory[record], names[i].data(), names[i].size());
     PutU32(directory, record + PackNameFieldSize, static_cast<uint32_t>(offset));
@@ -128,20 +116,9 @@ int Create(const std::string& archive, const std::vector<std::string>& files) {
   header[3] = 1;
   PutU16(header, 5, static_cast<uint32_t>(files.size()));
   PutU32(header, 7, static_cast<uint32_t>(directoryOffset));
-  if (std::fseek(out, 0, SEEK_SET) != 0 || !WriteAll(out, header.data(), header.size()) ||
-      !WriteAll(out, directory.data(), directory.size()))
-    return abandon("cannot write " + partial);
-  if (std::fclose(out) != 0) {
-    std::remove(partial.c_str());
-    return Fail("cannot write " + partial);
-  }
-  std::error_code error;
-  std::filesystem::rename(partial, path, error);
-  if (error) {
-    std::remove(partial.c_str());
-    return Fail("cannot write " + path + ": " + error.message());
-  }
-  return 0;
+  out.WriteAt(0, header.data(), header.size());
+  out.Write(directory.data(), directory.size());
+  return out.Finish(error) ? 0 : Fail(error);
 }
 
 // ---- list, extract, cat -----------------------------------------------------------------

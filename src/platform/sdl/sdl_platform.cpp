@@ -10,63 +10,64 @@
 #include <map>
 #include <memory>
 
+#include "platform/keys.h"
 #include "platform/sdl/sdl_audio.h"
 
 namespace {
 
-// Virtual-key code of an SDL key, 0 for keys the game has no code for.
+// The virtual-key code of an SDL key, 0 for keys the game has no code for.
 uint32_t VirtualKey(SDL_Keycode key) {
-  if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<uint32_t>(key - SDLK_a);
-  if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<uint32_t>(key - SDLK_0);
-  if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + static_cast<uint32_t>(key - SDLK_F1);
+  if (key >= SDLK_a && key <= SDLK_z) return Vk::A + static_cast<uint32_t>(key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return Vk::Digit0 + static_cast<uint32_t>(key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return Vk::F1 + static_cast<uint32_t>(key - SDLK_F1);
   switch (key) {
     case SDLK_BACKSPACE:
-      return 8;
+      return Vk::Backspace;
     case SDLK_TAB:
-      return 9;
+      return Vk::Tab;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
-      return 13;
+      return Vk::Return;
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
-      return 16;
+      return Vk::Shift;
     case SDLK_LCTRL:
     case SDLK_RCTRL:
-      return 17;
+      return Vk::Control;
     case SDLK_PAUSE:
-      return 19;
+      return Vk::Pause;
     case SDLK_ESCAPE:
-      return 27;
+      return Vk::Escape;
     case SDLK_SPACE:
-      return 32;
+      return Vk::Space;
     case SDLK_PAGEUP:
-      return 33;
+      return Vk::PageUp;
     case SDLK_PAGEDOWN:
-      return 34;
+      return Vk::PageDown;
     case SDLK_END:
-      return 35;
+      return Vk::End;
     case SDLK_HOME:
-      return 36;
+      return Vk::Home;
     case SDLK_LEFT:
-      return 37;
+      return Vk::Left;
     case SDLK_UP:
-      return 38;
+      return Vk::Up;
     case SDLK_RIGHT:
-      return 39;
+      return Vk::Right;
     case SDLK_DOWN:
-      return 40;
+      return Vk::Down;
     case SDLK_INSERT:
-      return 45;
+      return Vk::Insert;
     case SDLK_DELETE:
-      return 46;
+      return Vk::Delete;
     case SDLK_KP_PLUS:
-      return 107;
+      return Vk::KeypadPlus;
     case SDLK_KP_MINUS:
-      return 109;
+      return Vk::KeypadMinus;
     case SDLK_EQUALS:  // the key with + on it
-      return 187;
+      return Vk::Plus;
     case SDLK_MINUS:
-      return 189;
+      return Vk::Minus;
     default:
       return 0;
   }
@@ -123,7 +124,7 @@ class TSdlPlatform : public TQueuedPlatform {
     if (Player().FullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     const int scale = std::clamp(Player().Scale, 1, 16);
     Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              FrameWidth * scale, FrameHeight * scale, flags);
+                              FrameWidth() * scale, FrameHeight() * scale, flags);
     if (Window == nullptr) return Fail("create the window");
     Renderer = SDL_CreateRenderer(Window, -1, 0);
     if (Renderer == nullptr) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
@@ -184,16 +185,14 @@ class TSdlPlatform : public TQueuedPlatform {
       SDL_MinimizeWindow(Window);
   }
 
-  void OpenNativePresentation(int32_t width, int32_t height) override {
+  void OpenNativePresentation(int32_t, int32_t) override {
     if (Renderer == nullptr) return;
-    FrameWidth = width;
-    FrameHeight = height;
     CreateFrameTexture();
   }
 
   void PresentNative(const uint16_t* pixels) override {
     if (Frame == nullptr) return;
-    SDL_UpdateTexture(Frame, nullptr, pixels, FrameWidth * 2);
+    SDL_UpdateTexture(Frame, nullptr, pixels, FrameWidth() * 2);
     HasFrame = true;
     Draw();
   }
@@ -219,7 +218,7 @@ class TSdlPlatform : public TQueuedPlatform {
 
   void CreateFrameTexture() {
     Frame = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                              FrameWidth, FrameHeight);
+                              FrameWidth(), FrameHeight());
     if (Frame == nullptr)
       std::fprintf(stderr, "SDL could not create the frame texture: %s\n", SDL_GetError());
   }
@@ -236,10 +235,10 @@ class TSdlPlatform : public TQueuedPlatform {
     // The renderer's output counts real pixels; on a high-DPI screen the window's size does
     // not.
     if (SDL_GetRendererOutputSize(Renderer, &outW, &outH) != 0) {
-      outW = FrameWidth;
-      outH = FrameHeight;
+      outW = FrameWidth();
+      outH = FrameHeight();
     }
-    return FitFrame(outW, outH, FrameWidth, FrameHeight, Player().Fit);
+    return FitFrame(outW, outH, FrameWidth(), FrameHeight(), Player().Fit);
   }
 
   // The frame enlarged by whole pixels into a target texture, which the last step then
@@ -249,7 +248,7 @@ class TSdlPlatform : public TQueuedPlatform {
     if (Enlarged == nullptr || EnlargedMultiple != multiple) {
       if (Enlarged != nullptr) SDL_DestroyTexture(Enlarged);
       Enlarged = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                   FrameWidth * multiple, FrameHeight * multiple);
+                                   FrameWidth() * multiple, FrameHeight() * multiple);
       EnlargedMultiple = multiple;
       if (Enlarged == nullptr) return Frame;
       SDL_SetTextureScaleMode(Enlarged, SDL_ScaleModeLinear);
@@ -300,7 +299,7 @@ class TSdlPlatform : public TQueuedPlatform {
     // Alt combinations are system keys and never reach the key table. A release always
     // does: a key let go while Alt is held would otherwise stay down for good.
     if (down && alt)
-      Post({Wm::SysKeyDown, code, 0});
+      PostMessage({Wm::SysKeyDown, code, 0});
     else
       KeyEvent(code, down);
   }
@@ -310,7 +309,7 @@ class TSdlPlatform : public TQueuedPlatform {
     SDL_GetWindowSize(Window, &windowW, &windowH);
     const TFrameFit fit = CurrentFit(outW, outH);
     const TFramePoint point = PointerToFrame(motion.x, motion.y, windowW, windowH, outW, outH,
-                                             fit.Target, FrameWidth, FrameHeight);
+                                             fit.Target, FrameWidth(), FrameHeight());
     PointerEvent(static_cast<uint16_t>(point.X), static_cast<uint16_t>(point.Y));
   }
 
@@ -376,21 +375,19 @@ class TSdlPlatform : public TQueuedPlatform {
         break;
       case SDL_WINDOWEVENT_FOCUS_LOST:
         Focused = false;
-        // Keys let go in another window never come back here.
-        ReleaseControls();
-        if (Player().PauseOnFocusLoss) Pause();
+        FocusLost();  // keys let go in another window never come back here
         break;
       case SDL_WINDOWEVENT_EXPOSED:
       case SDL_WINDOWEVENT_SIZE_CHANGED:
         Draw();  // the last frame again, fitted to the new size
         return;
       case SDL_WINDOWEVENT_CLOSE:
-        Post({Wm::Close, 0, 0});
+        PostMessage({Wm::Close, 0, 0});
         return;
       default:
         return;
     }
-    Post({Wm::Activate, ActivateParam(Focused && !Minimized, Minimized), 0});
+    PostMessage({Wm::Activate, ActivateParam(Focused && !Minimized, Minimized), 0});
   }
 
   void Translate(const SDL_Event& event) {
@@ -429,7 +426,7 @@ class TSdlPlatform : public TQueuedPlatform {
         TranslatePadAxis(event.caxis);
         break;
       case SDL_QUIT:
-        Post({Wm::Close, 0, 0});
+        PostMessage({Wm::Close, 0, 0});
         break;  // also what SIGINT and SIGTERM become
       default:
         break;
@@ -448,8 +445,6 @@ class TSdlPlatform : public TQueuedPlatform {
   bool CursorHidden = false;
   bool Minimized = false;
   bool Focused = true;
-  int FrameWidth = 800;
-  int FrameHeight = 600;
 };
 
 }  // namespace

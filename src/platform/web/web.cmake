@@ -1,7 +1,8 @@
 # The browser's program and its site: quibbet.js and quibbet.wasm from the engine and the web
 # back end, beside our own page, the sound worklet, the archives of a native build and the
 # licence files, all in ${CMAKE_BINARY_DIR}/site, a folder any web server can host.
-target_sources(quibbet_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/web_platform.cpp)
+target_sources(quibbet_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dom_keys.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/page_bridge.cpp ${CMAKE_CURRENT_LIST_DIR}/web_platform.cpp)
 
 add_executable(quibbet ${PROJECT_SOURCE_DIR}/src/entries/web_main.cpp)
 target_link_libraries(quibbet PRIVATE quibbet_engine quibbet_platform)
@@ -19,7 +20,7 @@ target_link_options(quibbet PRIVATE ${QUIBBET_WEB_FLAGS}
 set_property(TARGET quibbet PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
-set(site_sources index.html page.js audio.js)
+set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})

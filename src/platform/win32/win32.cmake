@@ -4,7 +4,7 @@ target_sources(quibbet_platform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/win32_audio.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_audio.h
   ${CMAKE_CURRENT_LIST_DIR}/win32_backend.h
-  ${CMAKE_CURRENT_LIST_DIR}/win32_controls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/win32_pump.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/win32_platform.h
 )

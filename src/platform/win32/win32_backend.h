@@ -1,7 +1,7 @@
 // TWin32Platform: the window class "QVID window", a real window procedure that hands every
 // message to the engine's, the PeekMessageA pump, MessageBoxA, the cursor count, the display
-// mode, GetTickCount, and frames shown through ddlink.dll; the player's controls and pause as
-// the other back ends have them. Tests drive it directly.
+// mode, GetTickCount, and frames shown through ddlink.dll. The player's controls, pause, clock
+// and volume are the player policy's, as on every back end. Tests drive it directly.
 #pragma once
 
 #include <bitset>
@@ -9,11 +9,10 @@
 #include <deque>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "platform/frame_pacer.h"
-#include "platform/queued_platform.h"
+#include "platform/player_policy.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_audio.h"
 #include "platform/win32/win32_platform.h"
@@ -27,7 +26,7 @@ static_assert(FatalBoxType == 0x50010 && NoticeBoxType == 0x50040);
 // never wait for a click: for scripted runs and tests with nobody at the screen.
 constexpr const char* BoxesVariable = "QUIBBET_BOXES";
 
-class TWin32Platform final : public TPlatform {
+class TWin32Platform final : public TPlatform, private TPolicyHost {
  public:
   static constexpr const char* ClassName = "QVID window";
 
@@ -56,15 +55,15 @@ class TWin32Platform final : public TPlatform {
   void OpenPresentation(int32_t width, int32_t height) override;
   void Present(const uint16_t* pixels) override;
   void ClosePresentation() override;
-  uint32_t TickCount() override;
-  void Sleep(uint32_t ms) override;
+  uint32_t TickCount() override { return Policy.TickCount(); }
+  void Sleep(uint32_t ms) override { Policy.Sleep(ms); }
   void WaitForNextFrame() override;
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
   HWND Window() const { return Handle; }
   HDC DeviceContext() const { return Dc; }
-  uint64_t PresentedFrames() const { return Presented; }
-  const TPlayerSettings& Player() const { return Config.Player; }
+  uint64_t PresentedFrames() const { return Policy.PresentedFrames(); }
+  const TPlayerSettings& Player() const { return Policy.Player(); }
 
   // Where a box goes after its stderr copy: MessageBoxA, unless boxes are print-only.
   // Arguments as MessageBoxA takes them: owner, text, caption, type.
@@ -88,17 +87,25 @@ class TWin32Platform final : public TPlatform {
   void RethrowPending();
   void PostToWindow(TMessage msg);
   TMessage WithDeviceFields(TMessage msg);
-  void ReleaseDueScriptEvents();
-  // The player's controls: keys from the keyboard and the mouse's buttons, taken before they
-  // are dispatched; what they make for the game waits in ControlMessages.
+  // The player's input: keys from the keyboard and the mouse's buttons, taken before they are
+  // dispatched; what the policy makes of them waits in ControlMessages.
   bool TakeInput(const MSG& native);
   bool TakeKey(uint32_t code, bool down);
   void HandControlMessages();
-  void Act(TControlAction action);
   void FocusLost();
   void WaitWhilePaused();
 
-  TPlatformConfig Config;
+  // What the policy asks of this back end.
+  void Enqueue(const TMessage& msg) override { ControlMessages.push_back(msg); }
+  // Steering moves are posted, to come after what the window already has queued.
+  void EnqueueSteering(const TMessage& move) override { PostToWindow(move); }
+  void PresentNative(const uint16_t* pixels) override;
+  // Full screen stays as the run began: this window is made once, with its display mode.
+  bool ToggleNativeFullScreen() override { return false; }
+  uint32_t NativeTicks() override { return GetTickCount(); }
+  void NativeSleep(uint32_t ms) override;
+
+  TPlayerPolicy Policy;
   TWin32Config Win32;
   HINSTANCE Instance = nullptr;
   HICON Icon = nullptr;
@@ -109,24 +116,13 @@ class TWin32Platform final : public TPlatform {
   TDispatch* Dispatching = nullptr;
   std::exception_ptr Pending;
   bool ModeSwitched = false;
-  int32_t FrameWidth = 800;
-  int32_t FrameHeight = 600;
-  uint64_t Presented = 0;
-  uint32_t VirtualTicks = 0;
-  TFramePacer Pacer;
-  size_t NextScriptEvent = 0;
   // What the posted input holds: the buttons and the pointer, for the flags and position
   // that real mouse messages carry.
   bool LeftDown = false;
   bool RightDown = false;
   uint32_t MousePosition = 0;
-  TControls Controls;
   std::deque<TMessage> ControlMessages;
-  std::bitset<256> ControlKeysHeld;  // so that a held key's repeats count once
-  bool Paused = false;
-  bool HandedLeft = false;          // whether the game was last handed the left button down
-  std::vector<uint16_t> LastFrame;  // the frame on screen, for the pause and screenshots
-  std::vector<uint16_t> PausePixels;
+  std::bitset<256> ControlKeysHeld;    // so that a held key's repeats count once
+  bool HandedLeft = false;             // whether the game was last handed the left button down
   std::unique_ptr<TWin32Audio> Audio;  // made by the first samples
-  std::vector<int16_t> Heard;          // the samples at the player's volume
 };

@@ -45,11 +45,7 @@ std::unique_ptr<TPlatform> CreateWin32Platform(TPlatformConfig config, TWin32Con
 }
 
 TWin32Platform::TWin32Platform(TPlatformConfig config, TWin32Config win32)
-    : Config(std::move(config)),
-      Win32(win32),
-      Instance(GetModuleHandleA(nullptr)),
-      VirtualTicks(Config.VirtualStartTicks),
-      Controls(Config.Player) {
+    : Policy(std::move(config), *this), Win32(win32), Instance(GetModuleHandleA(nullptr)) {
   if (Win32.Scale < 1) Win32.Scale = 1;
   if (!BoxesPrintOnly()) ShowBox = MessageBoxA;
 }
@@ -98,7 +94,7 @@ bool TWin32Platform::CreateMainWindow(const std::string& title, uint8_t kind, TW
   int x = 0, y = 0, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
   if (Win32.Windowed) {
     style = {0, WS_OVERLAPPEDWINDOW | WS_VISIBLE, style.ClassStyle};
-    RECT frame = {0, 0, FrameWidth * Win32.Scale, FrameHeight * Win32.Scale};
+    RECT frame = {0, 0, Policy.FrameWidth() * Win32.Scale, Policy.FrameHeight() * Win32.Scale};
     AdjustWindowRectEx(&frame, style.Style, FALSE, style.ExStyle);
     x = y = CW_USEDEFAULT;
     width = frame.right - frame.left;
@@ -136,8 +132,7 @@ LRESULT CALLBACK TWin32Platform::NativeWindowProc(HWND window, UINT message, WPA
   const TMessage handed{message, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)};
   if (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP)
     self->HandedLeft = message == WM_LBUTTONDOWN;
-  if (self->Config.Recording != nullptr)
-    self->Config.Recording->Add(self->Presented == 0 ? 0 : self->Presented - 1, handed);
+  self->Policy.Handed(handed);
   TDispatch dispatch{window, message, wParam, lParam};
   TDispatch* outer = self->Dispatching;
   self->Dispatching = &dispatch;
@@ -174,80 +169,6 @@ uint32_t TWin32Platform::DefWindowProc(const TMessage& msg) {
   return static_cast<uint32_t>(DefWindowProcA(Handle, msg.Message, msg.WParam, msg.LParam));
 }
 
-bool TWin32Platform::PeekMessage(TMessage& msg) {
-  ReleaseDueScriptEvents();
-  MSG native;
-  for (;;) {
-    if (Paused) WaitWhilePaused();
-    HandControlMessages();
-    if (!PeekMessageA(&native, nullptr, 0, 0, PM_REMOVE)) break;
-    if (native.message == WM_QUIT) {
-      msg = {WM_QUIT, static_cast<uint32_t>(native.wParam), 0};
-      return true;
-    }
-    if (TakeInput(native)) continue;
-    TranslateMessage(&native);
-    DispatchMessageA(&native);
-    RethrowPending();
-  }
-  return false;
-}
-
-void TWin32Platform::WaitMessage() {
-  // While the window waits to be restored no frame is presented, so the script's events come
-  // one by one in their order, whatever their frame numbers.
-  if (Config.Script && NextScriptEvent < Config.Script->Events.size()) {
-    PostToWindow(Config.Script->Events[NextScriptEvent++].Msg);
-    return;
-  }
-  ::WaitMessage();
-}
-
-void TWin32Platform::PostMessage(const TMessage& msg) {
-  PostToWindow(msg);
-}
-
-void TWin32Platform::PostToWindow(TMessage msg) {
-  msg = WithDeviceFields(msg);
-  // Without a window (it was closed) the message is the thread's, and nobody handles it.
-  PostMessageA(Handle, msg.Message, msg.WParam, msg.LParam);
-}
-
-TMessage TWin32Platform::WithDeviceFields(TMessage msg) {
-  // The flags and position real mouse messages carry, for the moves and buttons a script, the
-  // pilot or the controls send; a move sent with flags of its own keeps them.
-  switch (msg.Message) {
-    case WM_MOUSEMOVE:
-      MousePosition = msg.LParam;
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-      LeftDown = msg.Message == WM_LBUTTONDOWN;
-      break;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-      RightDown = msg.Message == WM_RBUTTONDOWN;
-      break;
-    default:
-      break;
-  }
-  const uint32_t flags = (LeftDown ? MK_LBUTTON : 0u) | (RightDown ? MK_RBUTTON : 0u);
-  if (msg.Message == WM_MOUSEMOVE && msg.WParam == 0) msg.WParam = flags;
-  if (msg.Message >= WM_LBUTTONDOWN && msg.Message <= WM_RBUTTONUP) {
-    msg.WParam = flags;
-    msg.LParam = MousePosition;
-  }
-  return msg;
-}
-
-void TWin32Platform::ReleaseDueScriptEvents() {
-  if (!Config.Script) return;
-  const auto& events = Config.Script->Events;
-  // An event of frame F waits for the presentation of global frame F.
-  while (NextScriptEvent < events.size() && events[NextScriptEvent].Frame < Presented)
-    PostToWindow(events[NextScriptEvent++].Msg);
-}
-
 void TWin32Platform::PostQuitMessage() {
   ::PostQuitMessage(0);
 }
@@ -271,7 +192,7 @@ void TWin32Platform::PlaceWindow(bool restore) {
   } else {
     placement.ptMinPosition = {0, 0};
     placement.ptMaxPosition = {0, 0};
-    placement.rcNormalPosition = {0, 0, FrameWidth - 1, FrameHeight - 1};
+    placement.rcNormalPosition = {0, 0, Policy.FrameWidth() - 1, Policy.FrameHeight() - 1};
   }
   placement.flags = 0;
   placement.showCmd = restore ? SW_RESTORE : SW_MINIMIZE;
@@ -320,57 +241,39 @@ void TWin32Platform::RestoreDisplayMode() {
 }
 
 void TWin32Platform::OpenPresentation(int32_t width, int32_t height) {
-  FrameWidth = width;
-  FrameHeight = height;
+  Policy.OpenFrames(width, height);
   GetDefaultDirectDraw(Handle, width, height);
 }
 
 void TWin32Platform::Present(const uint16_t* pixels) {
   DirectDrawBlit(pixels);
-  Pacer.Shown(SteadyClockUs());
-  if (pixels != nullptr)
-    LastFrame.assign(pixels, pixels + static_cast<size_t>(FrameWidth) * FrameHeight);
-  ++Presented;
   // Steering moves the pointer once a frame; the moves reach the game with this frame's pump.
-  std::vector<TMessage> moves;
-  Controls.Frame(moves);
-  for (const TMessage& move : moves)
-    PostToWindow(move);
+  Policy.FramePresented(pixels);
+}
+
+void TWin32Platform::PresentNative(const uint16_t* pixels) {
+  if (Handle != nullptr) DirectDrawBlit(pixels);
 }
 
 void TWin32Platform::ClosePresentation() {
   CloseDirectDraw();
 }
 
-// --- Time ------------------------------------------------------------------------------
-
-uint32_t TWin32Platform::TickCount() {
-  return Config.Turbo ? VirtualTicks : GetTickCount();
-}
-
-void TWin32Platform::Sleep(uint32_t ms) {
-  if (Config.Turbo) {
-    VirtualTicks += ms;
-    return;
-  }
-  ::Sleep(ms);
-}
-
 void TWin32Platform::WaitForNextFrame() {
-  if (Config.Turbo) {
-    VirtualTicks += TFramePacer::PeriodMs;
-    return;
-  }
+  Sleep(Policy.FrameWaitMs());
+}
+
+void TWin32Platform::NativeSleep(uint32_t ms) {
   // Sleep wakes on the system's timer tick, 15.6 ms apart unless the process asks for 1 ms;
-  // a deadline needs the finer one. The request lasts as long as the process.
+  // the frames' deadline needs the finer one. The request lasts as long as the process.
   static const bool FineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
   (void)FineTimer;
-  ::Sleep(static_cast<DWORD>((Pacer.WaitUs(SteadyClockUs()) + 500) / 1000));
+  ::Sleep(ms);
 }
 
 // --- Sound -----------------------------------------------------------------------------
 
 void TWin32Platform::QueueAudio(const int16_t* samples, size_t frames) {
-  if (!Audio) Audio = std::make_unique<TWin32Audio>(Config.Turbo);
-  Audio->Queue(ScaleToHeard(Config.Player, samples, frames, Heard), frames);
+  if (!Audio) Audio = std::make_unique<TWin32Audio>(Policy.Turbo());
+  Audio->Queue(Policy.AsHeard(samples, frames), frames);
 }

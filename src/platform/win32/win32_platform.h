@@ -4,7 +4,8 @@
 
 #include <memory>
 
-#include "platform/queued_platform.h"
+#include "platform/platform.h"
+#include "platform/platform_config.h"
 
 struct TWin32Config {
   // --window: an ordinary framed window of the frame's size (times Scale) on the desktop as it

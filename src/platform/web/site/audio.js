@@ -4,11 +4,11 @@
 // queue is read at the rate the samples really arrive, measured on the device's clock, with a
 // small correction that keeps it near its target: the sound stays in step with the pictures
 // and never runs dry. Loaded twice: as an AudioWorklet module, where it registers its
-// processor, and by the page, which falls back on a ScriptProcessor where there is no
+// processor, which reports its queue on its port now and then for whoever listens (the
+// tests), and by the page (sound.js), which falls back on a ScriptProcessor where there is no
 // AudioWorklet.
-"use strict";
 
-class QuibbetSoundQueue {
+export class SoundQueue {
   // `clock`: the device's time in seconds.
   constructor(clock) {
     this.clock = clock;
@@ -100,7 +100,7 @@ if (typeof registerProcessor === "function") {
   registerProcessor("quibbet-sound", class extends AudioWorkletProcessor {
     constructor() {
       super();
-      this.queue = new QuibbetSoundQueue(() => currentTime);
+      this.queue = new SoundQueue(() => currentTime);
       this.calls = 0;
       this.port.onmessage = (event) => this.queue.push(event.data);
     }

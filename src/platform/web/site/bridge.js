@@ -1,0 +1,73 @@
+// The bridge to the program: the host object it calls (Module.quibbetHost; the other side of
+// each call is src/platform/web/page_bridge.cpp), the page's events waiting for the program,
+// and window.quibbet, what a page around the game, or a curious player, may read of the run.
+import { fitFrame, openFrame, screen, showFrame, sizeScreen } from "./fit.js";
+import { showCursor, takeKeys } from "./input.js";
+import { boxOpen, hideLoading, showBox, showEnd, showNote } from "./overlays.js";
+import { playSound } from "./sound.js";
+
+// Events for the program, in the order they came: { type: "pointer", x, y },
+// { type: "button", button, down }, { type: "key", code, down }, { type: "visible", shown },
+// { type: "resize", width, height }.
+const events = [];
+const run = { summary: null, exitCode: null, problem: "" };
+
+export function post(event) {
+  events.push(event);
+}
+
+export function ended() {
+  return run.exitCode !== null;
+}
+
+// Read-only: the run's summary (the JSON of --summary, parsed) and exit code once the run has
+// ended, and why it could not start, if it could not.
+Object.defineProperty(window, "quibbet", {
+  value: Object.freeze({
+    get summary() { return run.summary; },
+    get exitCode() { return run.exitCode; },
+    get problem() { return run.problem; },
+  }),
+});
+
+function postVisible() {
+  post({ type: "visible", shown: !document.hidden });
+}
+
+export function listenForPage() {
+  window.addEventListener("resize", () => post({ type: "resize", ...sizeScreen() }));
+  document.addEventListener("visibilitychange", postVisible);
+}
+
+export const host = {
+  open(width, height, gameKeys) {
+    openFrame(width, height);
+    takeKeys(gameKeys);
+    hideLoading();
+    post({ type: "resize", ...sizeScreen() });
+    postVisible();
+    screen.focus();
+  },
+  nextEvent: () => events.shift(),
+  fit: fitFrame,
+  present(rgba) {
+    showFrame(rgba);
+  },
+  box(caption, text, error) {
+    showBox(caption, text, error);
+    console.error(caption + "\n" + text.replace(/\r/g, "\n"));
+  },
+  boxOpen,
+  cursor: showCursor,
+  audio: playSound,
+  note: showNote,
+  finished(exitCode, summary, problem) {
+    run.exitCode = exitCode;
+    run.problem = problem;
+    if (summary) {
+      run.summary = JSON.parse(summary);
+      console.log(summary);
+    }
+    showEnd(exitCode, problem);
+  },
+};

@@ -1,0 +1,51 @@
+// The game's sound through Web Audio: each game frame's samples go to the AudioWorklet of
+// audio.js, or where a page has none (no secure context), to a ScriptProcessor reading the
+// same queue. Browsers let a page sound only once the player has done something (or allow it
+// always): each click, touch or key starts, or resumes, what was refused before.
+import { SoundQueue } from "./audio.js";
+
+const RATE = 44100;
+let sound = null;  // { context, send(samples) }
+
+export function startSound() {
+  if (sound) {
+    if (sound.context.state === "suspended") sound.context.resume();
+    return;
+  }
+  const Context = window.AudioContext || window.webkitAudioContext;
+  if (!Context) return;
+  let context;
+  try {
+    context = new Context({ sampleRate: RATE });
+  } catch (error) {
+    context = new Context();
+  }
+  sound = { context, send: () => {} };
+  if (context.audioWorklet && window.isSecureContext) {
+    context.audioWorklet.addModule("audio.js").then(() => {
+      const node = new AudioWorkletNode(context, "quibbet-sound", { outputChannelCount: [2] });
+      node.connect(context.destination);
+      sound.send = (samples) => node.port.postMessage(samples, [samples.buffer]);
+    }).catch(() => useScriptProcessor(context));
+  } else {
+    useScriptProcessor(context);
+  }
+  if (context.state === "suspended") context.resume().catch(() => {});
+}
+
+function useScriptProcessor(context) {
+  const queue = new SoundQueue(() => context.currentTime);
+  const node = context.createScriptProcessor(1024, 0, 2);
+  node.onaudioprocess = (event) =>
+    queue.pull(event.outputBuffer.getChannelData(0), event.outputBuffer.getChannelData(1));
+  node.connect(context.destination);
+  sound.send = (samples) => queue.push(samples);
+}
+
+// One game frame's interleaved stereo 16-bit samples; nothing while the sound cannot play.
+export function playSound(samples) {
+  if (!sound || sound.context.state !== "running" || sound.context.sampleRate !== RATE) return;
+  const floats = new Float32Array(samples.length);
+  for (let i = 0; i < samples.length; ++i) floats[i] = samples[i] / 32768;
+  sound.send(floats);
+}
