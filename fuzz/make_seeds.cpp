@@ -135,20 +135,27 @@ void SoundSeeds() {
   };
   const fs::path work = Root / "sound-work";
   fs::create_directories(work);
-  const TWavFormat formats[] = {{44100, 2, 16}, {22050, 1, 16}, {8000, 1, 8}, {48000, 2, 8}};
-  for (const TWavFormat& format : formats) {
-    const std::string name = "tone-" + std::to_string(format.Rate) + "-" +
-                             std::to_string(format.Channels) + "ch-" + std::to_string(format.Bits) +
-                             "bit";
-    const std::string wav = ToneWav(format, 0.05);
-    seed(name + ".wav", wav);
+  auto vorbis = [&](const std::string& name, const std::string& wav) {
     const fs::path source = work / (name + ".wav"), encoded = work / (name + ".ogg");
     WriteBytes(source.string(), wav);
     const TRunResult run = RunBinary(
         "/usr/bin/oggenc", {"-Q", "-q", "0", "-s", "1", source.string(), "-o", encoded.string()});
     if (run.ExitCode != 0) throw std::runtime_error("oggenc failed: " + run.Err);
     seed(name + ".ogg", ReadFile(encoded));
+  };
+  // Rates above 48 kHz go through the low-pass filter before their conversion.
+  const TWavFormat formats[] = {{44100, 2, 16}, {22050, 1, 16}, {8000, 1, 8},
+                                {48000, 2, 8},  {96000, 1, 16}, {192000, 2, 16}};
+  for (const TWavFormat& format : formats) {
+    const std::string name = "tone-" + std::to_string(format.Rate) + "-" +
+                             std::to_string(format.Channels) + "ch-" + std::to_string(format.Bits) +
+                             "bit";
+    const std::string wav = ToneWav(format, 0.05);
+    seed(name + ".wav", wav);
+    vorbis(name, wav);
   }
+  // A stream that decodes to noise at full scale, as a damaged one does.
+  vorbis("full-scale", FullScaleSquareWav(0.02, 0.05));
   fs::remove_all(work);
 }
 
