@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Writes the malformed inputs every fuzz target replays in CI, one file each, under
 fuzz/regressions/<target>/: each kind of damaged archive, picture, font, script, sound and
-settings or records file that the loaders must refuse cleanly. Files named finding-* come from
-fuzz runs and are kept as found; this script only rewrites its own files."""
+settings file, level or records file that the loaders must refuse cleanly. Files named finding-*
+come from fuzz runs and are kept as found; this script only rewrites its own files."""
 import os
 import struct
 import sys
@@ -200,6 +200,36 @@ def scripts():
     write(t, "long-line.txt", "1 key down " + "9" * 5000 + "\n")
 
 
+# ---- Levels -----------------------------------------------------------------------------
+
+LEVEL_HEADER = "quibbet-level 1\nname Regression\nbackground background.pcx\nmusic game\n"
+
+
+def levels():
+    t = "fuzz_level"
+    write(t, "empty.level", "")
+    write(t, "only-comments.level", "# nothing\n\n\t# else\n")
+    write(t, "binary.level", b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR")
+    write(t, "zero-byte.level", LEVEL_HEADER + "100 m&m 8\x000 0\n1900 boss\n")
+    write(t, "long-line.level", LEVEL_HEADER + "100 m&m 800 " + "0" * 5000 + "\n")
+    write(t, "format-2.level", "quibbet-level 2\n")
+    write(t, "no-music.level", "quibbet-level 1\nname a\nbackground b.pcx\n5 boss\n")
+    write(t, "frame-zero.level", LEVEL_HEADER + "0 boss\n")
+    write(t, "frame-past-16-bits.level", LEVEL_HEADER + "65536 boss\n")
+    write(t, "frame-past-64-bits.level", LEVEL_HEADER + "18446744073709551616 boss\n")
+    write(t, "frames-decrease.level", LEVEL_HEADER + "600 boss\n400 m&m 1 1\n")
+    write(t, "repeat-past-65535.level", LEVEL_HEADER + "65000 m&m 1 1 every 100 times 7\n")
+    write(t, "repeat-cut.level", LEVEL_HEADER + "100 m&m 1 1 every 5\n")
+    write(t, "two-bosses.level", LEVEL_HEADER + "100 boss\n200 boss\n")
+    write(t, "boss-and-won-at.level", LEVEL_HEADER + "won-at 5\n100 boss\n")
+    write(t, "never-won.level", LEVEL_HEADER + "100 m&m 1 1\n")
+    write(t, "every-action-short.level", LEVEL_HEADER + "5 text 1 2 3 4 5\n6 m&m 1\n7 boss 1\n")
+    write(t, "every-action-wide.level", LEVEL_HEADER + "5 text 800 600 1001 33 0 x.txt\n")
+    write(t, "bus-as-x.level", LEVEL_HEADER + "5 grenade bus 300\n1900 boss\n")
+    write(t, "name-path.level", LEVEL_HEADER + "5 text 1 1 1 1 1 ../TEXTS.MPK\n1900 boss\n")
+    write(t, "utf8-outside-comment.level", "quibbet-level 1\nname caf\xc3\xa9\n")
+
+
 # ---- Sounds -----------------------------------------------------------------------------
 # The target reads two bytes of choices first: 0 leaves the Ogg checksums as they are.
 
@@ -340,6 +370,7 @@ def main():
     pictures()
     texts()
     scripts()
+    levels()
     sounds()
     settings()
     records()

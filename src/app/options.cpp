@@ -51,7 +51,7 @@ constexpr const char* Epilogue =
     "Exit status:\n"
     " 0  if the run ended normally (Escape and a closed window included),\n"
     " 1  after a fatal error box,\n"
-    " 2  if the command line or the input script is wrong.\n"
+    " 2  if the command line, the input script or the level file is wrong.\n"
     "\n"
     "Full documentation: man 6 quibbet\n";
 
@@ -182,6 +182,21 @@ void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
                  "take SPRITES.MPK, FONTS.MPK and TEXTS.MPK from DIR\nand nowhere else")
       ->option_text("DIR")
       ->check(CLI::ExistingDirectory)
+      ->group(game);
+  app.add_option(
+         "--mod", options.Mods,
+         "lay the mod in DIR over the game's data (again for\nmore mods: the last one wins)")
+      ->option_text("DIR")
+      ->check(CLI::ExistingDirectory)
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->group(game);
+  app.add_option("--level", options.LevelFile, "play the level file FILE instead of the data's")
+      ->option_text("FILE")
+      ->check(CLI::ExistingFile)
+      ->group(game);
+  app.add_flag("--print-level", options.PrintLevel,
+               "print the level in force and exit: a start for\na level of your own")
       ->group(game);
   app.add_option("--seed", options.Seed, "seed the game's random numbers with N")
       ->option_text("N")

@@ -11,6 +11,9 @@
 
 struct TOptions {
   std::string DataDir;  // the only folder searched for the archives; empty: the search path
+  std::vector<std::string> Mods;  // folders of archives laid over the data, the last on top
+  std::string LevelFile;          // a level file played instead of the data's level
+  bool PrintLevel = false;        // print the level in force instead of playing
   // Display, sound and settings: unset, the settings file decides.
   bool Window = false;
   bool FullScreen = false;

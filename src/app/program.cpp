@@ -1,6 +1,7 @@
 // The entry's straight pass: window, display, scenes, display closed.
 #include "app/program.h"
 
+#include "audio/audio.h"
 #include "gfx/boxes.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
@@ -40,5 +41,6 @@ void RunProgram(const TProgramScenes& scenes, uint64_t maxTotalFrames, TRunRepor
       Input.Keys[Vk::Escape] == 0) {
     RunScene("credits", scenes.Credits, maxTotalFrames, report);
   }
+  FadeOutAudio();
   CloseDisplay();
 }

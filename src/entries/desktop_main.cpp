@@ -114,6 +114,7 @@ int main(int argc, char** argv) {
   }
   const TDataSearch data = FindGameData(options.DataDir, DataSearchInputsOfThisProgram(argv[0]));
   SetDataDirectory(data.Dir);
+  if (options.PrintLevel) return PrintLevel(options);
 
   TRecordsKeeper records;
   if (options.Records) return records.Print(options.Json);

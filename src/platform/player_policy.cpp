@@ -132,6 +132,7 @@ void TPlayerPolicy::OpenFrames(int32_t width, int32_t height) {
 }
 
 void TPlayerPolicy::FramePresented(const uint16_t* pixels) {
+  Pacer.Shown(SteadyClockUs());
   if (pixels != nullptr) LastFrame.assign(pixels, pixels + static_cast<size_t>(Width) * Height);
   ++Presented;
   std::vector<TMessage> moves;
@@ -177,6 +178,11 @@ void TPlayerPolicy::Sleep(uint32_t ms) {
     return;
   }
   Host.NativeSleep(ms);
+}
+
+uint32_t TPlayerPolicy::FrameWaitMs() {
+  if (Config.Turbo) return TFramePacer::PeriodMs;
+  return static_cast<uint32_t>((Pacer.WaitUs(SteadyClockUs()) + 500) / 1000);
 }
 
 const int16_t* TPlayerPolicy::AsHeard(const int16_t* samples, size_t frames) {

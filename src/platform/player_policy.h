@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/frame_pacer.h"
 #include "platform/pause.h"
 #include "platform/platform.h"
 #include "platform/platform_config.h"
@@ -98,6 +99,10 @@ class TPlayerPolicy {
   // --- Clock and sound ------------------------------------------------------------------
   uint32_t TickCount();
   void Sleep(uint32_t ms);
+  // How long the frame loop's wait lasts from now: until one frame period after the previous
+  // wait ended (a virtual clock waits the whole period). Whole milliseconds; the deadlines
+  // stay exact, so the rounding never adds up.
+  uint32_t FrameWaitMs();
   // The game's samples as the player hears them: themselves at full volume, otherwise a scaled
   // copy that lasts until the next call.
   const int16_t* AsHeard(const int16_t* samples, size_t frames);
@@ -121,6 +126,7 @@ class TPlayerPolicy {
   size_t NextScripted = 0;
   uint64_t Presented = 0;
   uint32_t VirtualTicks = 0;
+  TFramePacer Pacer;
   int32_t Width = DefaultFrameWidth;
   int32_t Height = DefaultFrameHeight;
   std::vector<uint16_t> LastFrame;  // the frame on screen, when the back end keeps it

@@ -57,6 +57,7 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   void ClosePresentation() override;
   uint32_t TickCount() override { return Policy.TickCount(); }
   void Sleep(uint32_t ms) override { Policy.Sleep(ms); }
+  void WaitForNextFrame() override;
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
   HWND Window() const { return Handle; }
@@ -102,7 +103,7 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   // Full screen stays as the run began: this window is made once, with its display mode.
   bool ToggleNativeFullScreen() override { return false; }
   uint32_t NativeTicks() override { return GetTickCount(); }
-  void NativeSleep(uint32_t ms) override { ::Sleep(ms); }
+  void NativeSleep(uint32_t ms) override;
 
   TPlayerPolicy Policy;
   TWin32Config Win32;
