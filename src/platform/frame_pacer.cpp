@@ -24,3 +24,8 @@ uint64_t TFramePacer::WaitUs(uint64_t nowUs) {
   }
   return Deadline - nowUs;
 }
+
+void TFramePacer::Resumed(uint64_t nowUs) {
+  Started = true;
+  Deadline = nowUs;
+}

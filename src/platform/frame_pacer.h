@@ -23,6 +23,10 @@ class TFramePacer {
   // deadline counts from its end, so a slow frame is never followed by a burst of hurried
   // ones.
   uint64_t WaitUs(uint64_t nowUs);
+  // A stop of the frame loop (a pause) ended at `nowUs`: the frame that waits lasts a whole
+  // period from there, as after a showing, so what the player does as the pause ends still
+  // meets the frame it always met.
+  void Resumed(uint64_t nowUs);
 
  private:
   bool Started = false;

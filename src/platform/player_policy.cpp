@@ -157,6 +157,7 @@ bool TPlayerPolicy::LetsThrough(const TMessage& msg) {
 void TPlayerPolicy::EndPause(bool gameHasLeft) {
   const bool moved = ThePause.PointerMoved();
   ThePause.End();
+  Pacer.Resumed(SteadyClockUs());
   // Besides what went through the pause, the game learns where the pointer went.
   if (moved) Hand({Wm::MouseMove, 0, MouseParam(Controls.PointerX(), Controls.PointerY())});
   // Fire held through the end of the pause fires from the first frame after it, however it

@@ -50,3 +50,11 @@ TEST(FramePacer, AfterALongStopTheFramesKeepThePaceWithoutCatchingUp) {
   for (size_t i = 3; i < ends.size(); ++i)
     EXPECT_EQ(ends[i] - ends[i - 1], Period) << "frame " << i;
 }
+
+TEST(FramePacer, TheFrameAfterAPauseLastsAWholePeriodFromItsEnd) {
+  TFramePacer pacer;
+  pacer.Shown(1'000'000);
+  pacer.Resumed(9'000'000);
+  EXPECT_EQ(pacer.WaitUs(9'000'000), Period);
+  EXPECT_EQ(pacer.WaitUs(9'000'000 + Period + 5'000), Period - 5'000);
+}
