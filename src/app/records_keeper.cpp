@@ -151,7 +151,7 @@ void TRecordsKeeper::KeepRun(const TOptions& options, const TRunReport& report,
   game.Health = figures.PlayerHealth;
   game.CrossesFired = figures.CrossesFired;
   game.Hits = figures.Hits;
-  game.Level = BuiltInLevel;
+  game.Level = report.Level.empty() ? std::string(BuiltInLevel) : report.Level;
   game.Data = DataFingerprint();
   std::vector<std::string> warnings;
   std::string error;

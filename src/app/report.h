@@ -32,6 +32,7 @@ struct TRunReport {
   uint64_t Frames = 0;           // frames presented since start, across scenes
   std::optional<uint32_t> Seed;  // the game's seed; none when no game was set up
   std::vector<TSceneRecord> Scenes;
+  std::string Level;  // the name of the level played; not part of the summary
 };
 
 // The game scene's record, the one with figures; null when no game scene reported any.

@@ -163,6 +163,7 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
     StartupCheck();
     if (!levelFault.empty())
       FatalBox("LEVEL ERROR", "The level cannot be played:\r\r" + levelFault);
+    report.Level = LevelInForce().Name;
     RunProgram(GameScenes(), options.MaxFrames, report);
   } catch (const TProgramExit& exit) {
     report.ExitCode = exit.Code;

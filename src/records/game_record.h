@@ -24,7 +24,7 @@ struct TGameRecord {
   std::string Recording;  // the file of its input in the recordings folder; "" when none
 };
 
-// The built-in level's name.
+// The level a record names when its run named none (a run that stopped before its game).
 constexpr std::string_view BuiltInLevel = "Save Quibbet!";
 
 // Whether `a` ranks above `b`: won before gave up before lost, then more health left, then
