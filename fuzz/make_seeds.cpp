@@ -2,7 +2,8 @@
 // folder given, with the writers the game's data and the tests are made with: the archive
 // writer, the engine's PCX encoder, the test PCX writer and the test game data; the sound
 // seeds by the tests' WAV writer, and Debian's oggenc for the Vorbis ones; the settings files
-// by the game's own writer; the levels from the game's own and by hand.
+// by the game's own writer; the levels from the game's own and by hand; the records by
+// the game's own writer.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,7 @@
 #include "fuzz_text_input.h"
 #include "gfx/pcx.h"
 #include "level/builtin_level.h"
+#include "records/records_file.h"
 #include "res/res_helpers.h"
 #include "support/game_data.h"
 #include "support/run_binary.h"
@@ -225,6 +227,26 @@ void SettingsSeeds() {
        "up = f1\r\n");
 }
 
+// ---- Records files ----------------------------------------------------------------------
+
+void RecordsSeeds() {
+  TGameRecord game;
+  game.When = "2026-05-01T14:03:22";
+  game.End = TGameEnd::Won;
+  game.Seed = 17;
+  game.Frames = 2412;
+  game.BossFrames = 388;
+  game.Health = 60;
+  game.CrossesFired = 131;
+  game.Hits = 77;
+  game.Level = BuiltInLevel;
+  game.Data = "3f09c1d2a4b5e6f7";
+  game.Recording = "20260501-140322-17.input";
+  std::string lost = "game when=2026-05-02T09:00:00 ending=lost seed=3 frames=900 health=-5";
+  lost += " fired=12 hits=0 future=1";
+  Seed("fuzz_records", "two-games.txt", "# records\n\n" + GameLine(game) + "\n" + lost + "\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -240,6 +262,7 @@ int main(int argc, char** argv) {
   ScriptSeeds();
   LevelSeeds();
   SettingsSeeds();
+  RecordsSeeds();
   SoundSeeds();
   return 0;
 }

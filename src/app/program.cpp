@@ -14,7 +14,7 @@ constexpr uint8_t PopupWindow = 1;
 TSceneEnd RunScene(const char* name, const TSceneFactory& factory, uint64_t maxTotalFrames,
                    TRunReport& report) {
   std::unique_ptr<TScene> scene = factory();
-  report.Scenes.push_back({name, 0, "fatal", {}});
+  report.Scenes.push_back({name, 0, "fatal", {}, {}});
   try {
     scene->Setup();
     const TSceneEnd end = scene->Run(maxTotalFrames);

@@ -108,6 +108,11 @@ void ForgetData() {
 
 }  // namespace
 
+bool PlaysLive(const TOptions& options) {
+  return !options.Autoplay && options.InputFile.empty() && !options.Watch && !options.Turbo &&
+         !options.Headless;
+}
+
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options) {
   if (options.Window) player.FullScreen = false;
   if (options.FullScreen) player.FullScreen = true;
@@ -158,6 +163,7 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
     StartupCheck();
     if (!levelFault.empty())
       FatalBox("LEVEL ERROR", "The level cannot be played:\r\r" + levelFault);
+    report.Level = LevelInForce().Name;
     RunProgram(GameScenes(), options.MaxFrames, report);
   } catch (const TProgramExit& exit) {
     report.ExitCode = exit.Code;

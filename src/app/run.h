@@ -28,6 +28,10 @@ struct TRunHooks {
   TRecordsHooks Records;
 };
 
+// Whether a person plays this run as it goes: not the pilot, a script or a recording, not
+// on a virtual clock, and on a screen. Only such games are kept in the records.
+bool PlaysLive(const TOptions& options);
+
 // The settings of this run: the player's, with what the options say instead where they say
 // something (--window, --volume...).
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options);
