@@ -117,7 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(slot == 1);
   TPackfile* archive = PackfileObject(slot);
-  FUZZ_CHECK(archive != nullptr && archive->FileSize == size);
+  FUZZ_CHECK(archive != nullptr && archive->Layers.size() == 1 &&
+             archive->Layers[0].FileSize == size);
   FUZZ_CHECK(PackfileOpen(ArchiveName) == slot);  // found again by its name
 
   std::vector<TExpected> entries;

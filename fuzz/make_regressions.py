@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Writes the malformed inputs every fuzz target replays in CI, one file each, under
 fuzz/regressions/<target>/: each kind of damaged archive, picture, font, script, sound and
-settings file that the loaders must refuse cleanly. Files named finding-* come from fuzz runs and are kept as found;
-this script only rewrites its own files."""
+settings file, level or records file that the loaders must refuse cleanly. Files named finding-*
+come from fuzz runs and are kept as found; this script only rewrites its own files."""
 import os
 import struct
 import sys
@@ -200,6 +200,36 @@ def scripts():
     write(t, "long-line.txt", "1 key down " + "9" * 5000 + "\n")
 
 
+# ---- Levels -----------------------------------------------------------------------------
+
+LEVEL_HEADER = "quibbet-level 1\nname Regression\nbackground background.pcx\nmusic game\n"
+
+
+def levels():
+    t = "fuzz_level"
+    write(t, "empty.level", "")
+    write(t, "only-comments.level", "# nothing\n\n\t# else\n")
+    write(t, "binary.level", b"\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR")
+    write(t, "zero-byte.level", LEVEL_HEADER + "100 m&m 8\x000 0\n1900 boss\n")
+    write(t, "long-line.level", LEVEL_HEADER + "100 m&m 800 " + "0" * 5000 + "\n")
+    write(t, "format-2.level", "quibbet-level 2\n")
+    write(t, "no-music.level", "quibbet-level 1\nname a\nbackground b.pcx\n5 boss\n")
+    write(t, "frame-zero.level", LEVEL_HEADER + "0 boss\n")
+    write(t, "frame-past-16-bits.level", LEVEL_HEADER + "65536 boss\n")
+    write(t, "frame-past-64-bits.level", LEVEL_HEADER + "18446744073709551616 boss\n")
+    write(t, "frames-decrease.level", LEVEL_HEADER + "600 boss\n400 m&m 1 1\n")
+    write(t, "repeat-past-65535.level", LEVEL_HEADER + "65000 m&m 1 1 every 100 times 7\n")
+    write(t, "repeat-cut.level", LEVEL_HEADER + "100 m&m 1 1 every 5\n")
+    write(t, "two-bosses.level", LEVEL_HEADER + "100 boss\n200 boss\n")
+    write(t, "boss-and-won-at.level", LEVEL_HEADER + "won-at 5\n100 boss\n")
+    write(t, "never-won.level", LEVEL_HEADER + "100 m&m 1 1\n")
+    write(t, "every-action-short.level", LEVEL_HEADER + "5 text 1 2 3 4 5\n6 m&m 1\n7 boss 1\n")
+    write(t, "every-action-wide.level", LEVEL_HEADER + "5 text 800 600 1001 33 0 x.txt\n")
+    write(t, "bus-as-x.level", LEVEL_HEADER + "5 grenade bus 300\n1900 boss\n")
+    write(t, "name-path.level", LEVEL_HEADER + "5 text 1 1 1 1 1 ../TEXTS.MPK\n1900 boss\n")
+    write(t, "utf8-outside-comment.level", "quibbet-level 1\nname caf\xc3\xa9\n")
+
+
 # ---- Sounds -----------------------------------------------------------------------------
 # The target reads two bytes of choices first: 0 leaves the Ogg checksums as they are.
 
@@ -316,13 +346,34 @@ def settings():
     # later input of the fuzzer to its size.)
 
 
+# ---- Records files ----------------------------------------------------------------------
+
+def records():
+    t = "fuzz_records"
+    game = ("game when=2026-05-01T14:03:22 ending=won seed=17 frames=2412 health=60 fired=1 "
+            "hits=0")
+    write(t, "cut-in-a-quote.txt", game + ' level="Save Qu')
+    write(t, "cut-after-a-key.txt", game + " input")
+    write(t, "quote-without-blank.txt", game + ' level="a"b\n')
+    write(t, "twice-and-missing.txt", game + " seed=3\ngame when=2026-05-01T14:03:22\n")
+    write(t, "bad-values.txt", "".join(game.replace("health=60", "health=" + v) + "\n"
+                                       for v in ["", "+1", "-", "32768", "1e2", "\xd9\xa3"]))
+    write(t, "paths-as-input.txt", "".join(game + " input=" + v + "\n"
+                                           for v in ["../x.input", "/etc/x.input", ".input",
+                                                     ".x.input", "a b.input"]))
+    write(t, "blanks-and-crlf.txt", "\xef\xbb\xbf\r\n\t# c\r\n  " + game + "\r\n=\n==x\ngamex\n")
+    write(t, "long-line.txt", game + " x=" + "9" * 3000 + "\n")
+
+
 def main():
     archives()
     pictures()
     texts()
     scripts()
+    levels()
     sounds()
     settings()
+    records()
     return 0
 
 

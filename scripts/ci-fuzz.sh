@@ -8,7 +8,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-60}"
 jobs="${FUZZ_JOBS:-2}"
-targets=(fuzz_archive fuzz_pcx fuzz_text fuzz_input_script fuzz_sound fuzz_settings)
+targets=(fuzz_archive fuzz_pcx fuzz_text fuzz_input_script fuzz_sound fuzz_settings fuzz_level
+         fuzz_records)
 start=$SECONDS
 
 "$root/scripts/install-deps.sh"

@@ -34,7 +34,10 @@ constexpr const char* Epilogue =
     "Settings (full screen, scale, volume, keys, pad dead zone, pause on focus\n"
     "loss) are kept in $XDG_CONFIG_HOME/quibbet/settings.ini (default\n"
     "~/.config/quibbet/settings.ini), or the file of --config; the command line\n"
-    "wins over them for the run. Screenshots go to $XDG_PICTURES_DIR/quibbet\n"
+    "wins over them for the run, and only what is changed in the game is written\n"
+    "back. Games played to their end are kept in $XDG_DATA_HOME/quibbet/records.txt\n"
+    "(default ~/.local/share/quibbet), the best ten with their input in\n"
+    "recordings/ beside it. Screenshots go to $XDG_PICTURES_DIR/quibbet\n"
     "(default ~/Pictures/quibbet).\n"
     "\n"
     "Without --data, the game's archives (SPRITES.MPK, FONTS.MPK, TEXTS.MPK) are\n"
@@ -50,7 +53,7 @@ constexpr const char* Epilogue =
     "Exit status:\n"
     " 0  if the run ended normally (Escape and a closed window included),\n"
     " 1  after a fatal error box,\n"
-    " 2  if the command line or the input script is wrong.\n"
+    " 2  if the command line, the input script or the level file is wrong.\n"
     "\n"
     "Full documentation: man 6 quibbet\n";
 
@@ -182,6 +185,21 @@ void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
       ->option_text("DIR")
       ->check(CLI::ExistingDirectory)
       ->group(game);
+  app.add_option(
+         "--mod", options.Mods,
+         "lay the mod in DIR over the game's data (again for\nmore mods: the last one wins)")
+      ->option_text("DIR")
+      ->check(CLI::ExistingDirectory)
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+      ->group(game);
+  app.add_option("--level", options.LevelFile, "play the level file FILE instead of the data's")
+      ->option_text("FILE")
+      ->check(CLI::ExistingFile)
+      ->group(game);
+  app.add_flag("--print-level", options.PrintLevel,
+               "print the level in force and exit: a start for\na level of your own")
+      ->group(game);
   app.add_option("--seed", options.Seed, "seed the game's random numbers with N")
       ->option_text("N")
       ->group(game);
@@ -190,6 +208,13 @@ void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
                  "keep the settings in FILE instead of\n$XDG_CONFIG_HOME/quibbet/settings.ini")
       ->option_text("FILE")
       ->group(game);
+  CLI::Option* records =
+      app.add_flag("--records", options.Records, "list the best games kept, and exit")->group(game);
+  app.add_flag("--json", options.Json, "list them as JSON")->needs(records)->group(game);
+  CLI::Option* watch = app.add_option("--watch", options.Watch, "play again game N of --records")
+                           ->option_text("N")
+                           ->check(PositiveWhole)
+                           ->group(game);
 
   const std::string sound = "Sound";
   app.add_flag("--mute", options.Mute, "play without sound (--record-audio still records\nit)")
@@ -209,6 +234,7 @@ void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
   // The page fetched the address's script into a file of its own; the run names one it
   // cannot read.
   if (source == TOptionSource::CommandLine) input->check(CLI::ExistingFile);
+  watch->excludes(input)->excludes(records);
   app.add_option("--save-input", options.SaveInputFile,
                  "write what the player did to FILE, an input script\nthat --input plays again")
       ->option_text("FILE")

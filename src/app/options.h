@@ -11,6 +11,9 @@
 
 struct TOptions {
   std::string DataDir;  // the only folder searched for the archives; empty: the search path
+  std::vector<std::string> Mods;  // folders of archives laid over the data, the last on top
+  std::string LevelFile;          // a level file played instead of the data's level
+  bool PrintLevel = false;        // print the level in force instead of playing
   // Display, sound and settings: unset, the settings file decides.
   bool Window = false;
   bool FullScreen = false;
@@ -28,9 +31,12 @@ struct TOptions {
   std::string SummaryFile;  // "-" is stdout
   bool Autoplay = false;    // the built-in pilot plays the game
   bool Mute = false;
-  std::optional<int> Volume;    // 0 to 100
-  std::string RecordAudioFile;  // the game's sound as a WAV file
-  std::string SaveInputFile;    // what the player did, as an input script
+  std::optional<int> Volume;      // 0 to 100
+  std::string RecordAudioFile;    // the game's sound as a WAV file
+  std::string SaveInputFile;      // what the player did, as an input script
+  bool Records = false;           // print the player's records instead of playing
+  bool Json = false;              // print them as JSON
+  std::optional<uint32_t> Watch;  // play record N again
 };
 
 enum class TOptionsResult {

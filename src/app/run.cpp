@@ -14,8 +14,11 @@
 #include "game/autopilot.h"
 #include "gfx/boxes.h"
 #include "gfx/display.h"
+#include "level/level_in_force.h"
+#include "level/level_source.h"
 #include "menu/in_game_menu.h"
 #include "res/image_cache.h"
+#include "res/mods.h"
 #include "res/packfile.h"
 
 namespace {
@@ -72,7 +75,43 @@ void SayRecordingFailed(const TOptions& options, const std::string& error) {
                options.RecordAudioFile.c_str(), error.c_str());
 }
 
+// Lays the mods over the data and chooses the level, saying what is wrong on stderr. A level
+// file or mod named on the command line that cannot be used is the command line's fault
+// (false); a bad level in the data is left in the choice for the game's box.
+bool PrepareData(const TOptions& options, TLevelChoice& level) {
+  for (const std::string& mod : options.Mods) {
+    if (std::string fault = ModFolderFault(mod); !fault.empty()) {
+      std::fprintf(stderr, "quibbet: --mod %s\n", fault.c_str());
+      return false;
+    }
+  }
+  if (options.Mods.size() > MaxMods) {
+    std::fprintf(stderr, "quibbet: more than %zu mods\n", MaxMods);
+    return false;
+  }
+  SetModFolders(options.Mods);
+  level = ChooseLevel(options.LevelFile);
+  for (const std::string& warning : level.Warnings)
+    std::fprintf(stderr, "%s\n", warning.c_str());
+  if (level.FromFile && !level.Fault.empty()) {
+    std::fprintf(stderr, "%s\n", level.Fault.c_str());
+    return false;
+  }
+  if (level.Fault.empty()) SetLevelInForce(level.Level);
+  return true;
+}
+
+void ForgetData() {
+  ResetLevelInForce();
+  SetModFolders({});
+}
+
 }  // namespace
+
+bool PlaysLive(const TOptions& options) {
+  return !options.Autoplay && options.InputFile.empty() && !options.Watch && !options.Turbo &&
+         !options.Headless;
+}
 
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options) {
   if (options.Window) player.FullScreen = false;
@@ -84,8 +123,13 @@ TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& option
   return player;
 }
 
-int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMaker& makePlatform,
-            TRunReport& report) {
+namespace {
+
+// The run once the data are laid out and the level chosen; `levelFault` is a bad level of
+// the data, shown in the game's box.
+int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
+                  const TPlatformMaker& makePlatform, const std::string& levelFault,
+                  TRunReport& report) {
   TPlatformConfig config;
   config.Turbo = options.Turbo;
   if (!options.InputFile.empty()) {
@@ -122,6 +166,9 @@ int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMake
   CacheInit();
   try {
     StartupCheck();
+    if (!levelFault.empty())
+      FatalBox("LEVEL ERROR", "The level cannot be played:\r\r" + levelFault);
+    report.Level = LevelInForce().Name;
     RunProgram(GameScenes(), options.MaxFrames, report);
   } catch (const TProgramExit& exit) {
     report.ExitCode = exit.Code;
@@ -137,4 +184,31 @@ int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMake
   SetPlatform(nullptr);
   platform.reset();
   return report.ExitCode;
+}
+
+}  // namespace
+
+int PrintLevel(const TOptions& options) {
+  TLevelChoice level;
+  const bool usable = PrepareData(options, level);
+  ForgetData();
+  if (!usable) return BadUsage;
+  if (!level.Fault.empty()) {
+    std::fprintf(stderr, "quibbet: %s\n", level.Fault.c_str());
+    return 1;
+  }
+  std::fwrite(level.Text.data(), 1, level.Text.size(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMaker& makePlatform,
+            TRunReport& report) {
+  TLevelChoice level;
+  if (!PrepareData(options, level)) {
+    ForgetData();
+    return report.ExitCode = BadUsage;
+  }
+  const int code = RunGameOnData(options, hooks, makePlatform, level.Fault, report);
+  ForgetData();
+  return code;
 }

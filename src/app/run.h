@@ -28,12 +28,22 @@ struct TRunHooks {
   TRecordsHooks Records;
 };
 
+// Whether a person plays this run as it goes: not the pilot, a script or a recording, not
+// on a virtual clock, and on a screen. Only such games are kept in the records.
+bool PlaysLive(const TOptions& options);
+
 // The settings of this run: the player's, with what the options say instead where they say
 // something (--window, --volume...).
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options);
 
 // Plays the game as `options` say on a platform from `makePlatform`, with the data directory
-// already set. Returns the exit code (also in `report`): 2 when the input script or the sound
-// recording cannot be used, before anything runs. The platform is gone on return.
+// already set and the options' mods laid over it. Returns the exit code (also in `report`):
+// 2 when a mod, the level file, the input script or the sound recording cannot be used,
+// before anything runs. The platform is gone on return.
 int RunGame(const TOptions& options, const TRunHooks& hooks, const TPlatformMaker& makePlatform,
             TRunReport& report);
+
+// --print-level: writes the level the options put in force to stdout, as its file has it.
+// Returns the exit code: 2 for a mod or level file that cannot be used, 1 for a bad level in
+// the data.
+int PrintLevel(const TOptions& options);

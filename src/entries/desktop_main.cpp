@@ -1,12 +1,14 @@
 // The desktop's and Windows' program entry: reads the command line, finds the data, chooses a
-// back end, runs the shared game (app/run) with the player's settings and screenshots, and
-// writes what the run leaves: the settings, the recorded input, the summary.
+// back end, runs the shared game (app/run) with the player's settings, screenshots and
+// records, and writes what the run leaves: the game kept in the records, the recorded input,
+// the summary. A game the menu asks to watch is played once the run has ended.
 #include <cstdio>
 #include <memory>
 
 #include "app/data_search.h"
 #include "app/frame_recorder.h"
 #include "app/options.h"
+#include "app/records_keeper.h"
 #include "app/replay.h"
 #include "app/run.h"
 #include "app/screenshot.h"
@@ -49,6 +51,55 @@ bool RecordFrames(const TOptions& options, std::unique_ptr<TFrameRecorder>& reco
   return true;
 }
 
+// A run that plays a recording again, as the menu's Records asks: the player's window and
+// settings, nothing written but what the player changes.
+TOptions WatchOptions(TOptions options, const std::string& recording) {
+  options.InputFile = recording;
+  options.Seed.reset();  // the recording's own
+  options.Autoplay = false;
+  options.Watch.reset();
+  options.MaxFrames = 0;
+  options.RecordDir.clear();
+  options.RecordAudioFile.clear();
+  options.SaveInputFile.clear();
+  options.SummaryFile.clear();
+  return options;
+}
+
+// One run of the game and what it leaves; the exit code.
+int Play(const TOptions& options, const TDataSearch& data, TSettingsKeeper& settings,
+         TRecordsKeeper& records) {
+  std::unique_ptr<TFrameRecorder> recorder;
+  if (!RecordFrames(options, recorder)) return BadUsage;
+
+  TRunHooks hooks;
+  hooks.Player = settings.RunSettings();
+  hooks.SettingsChanged = [&settings](const TPlayerSettings& now) { settings.Changed(now); };
+  hooks.Screenshot = TakeScreenshot;
+  if (!options.Headless) hooks.Records = records.Hooks();
+  TInputRecording recording;
+  const bool live = PlaysLive(options);
+  if (!options.SaveInputFile.empty() || live) hooks.Recording = &recording;
+
+  TRunReport report;
+  RunGame(
+      options, hooks,
+      [&](TPlatformConfig config) { return MakePlatform(options, std::move(config)); }, report);
+  Display.OnPresent = nullptr;
+  if (report.ExitCode == BadUsage) return BadUsage;
+  if (live) records.KeepRun(options, report, recording.Lines());
+  if (!options.SaveInputFile.empty() &&
+      !SaveRecordedInput(options.SaveInputFile, recording.Lines(), report.Seed) &&
+      report.ExitCode == 0)
+    report.ExitCode = 1;
+  // The box named the missing archive; a player also needs to know where it was looked for.
+  if (report.ExitCode != 0 && !data.Found) std::fputs(DescribeSearch(data).c_str(), stderr);
+  if (!options.SummaryFile.empty() && !WriteSummary(options.SummaryFile, report) &&
+      report.ExitCode == 0)
+    report.ExitCode = 1;
+  return report.ExitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,33 +114,17 @@ int main(int argc, char** argv) {
   }
   const TDataSearch data = FindGameData(options.DataDir, DataSearchInputsOfThisProgram(argv[0]));
   SetDataDirectory(data.Dir);
+  if (options.PrintLevel) return PrintLevel(options);
 
-  std::unique_ptr<TFrameRecorder> recorder;
-  if (!RecordFrames(options, recorder)) return BadUsage;
-
+  TRecordsKeeper records;
+  if (options.Records) return records.Print(options.Json);
+  if (options.Watch) {
+    options.InputFile = records.RecordingOf(*options.Watch);
+    if (options.InputFile.empty()) return BadUsage;
+  }
   TSettingsKeeper settings(options);
-  TRunHooks hooks;
-  hooks.Player = settings.RunSettings();
-  hooks.SettingsChanged = [&settings](const TPlayerSettings& now) { settings.Changed(now); };
-  hooks.Screenshot = TakeScreenshot;
-  TInputRecording recording;
-  if (!options.SaveInputFile.empty()) hooks.Recording = &recording;
-
-  TRunReport report;
-  RunGame(
-      options, hooks,
-      [&](TPlatformConfig config) { return MakePlatform(options, std::move(config)); }, report);
-  Display.OnPresent = nullptr;
-  if (report.ExitCode == BadUsage) return BadUsage;
-  settings.Save();
-  if (hooks.Recording != nullptr &&
-      !SaveRecordedInput(options.SaveInputFile, recording.Lines(), report.Seed) &&
-      report.ExitCode == 0)
-    report.ExitCode = 1;
-  // The box named the missing archive; a player also needs to know where it was looked for.
-  if (report.ExitCode != 0 && !data.Found) std::fputs(DescribeSearch(data).c_str(), stderr);
-  if (!options.SummaryFile.empty() && !WriteSummary(options.SummaryFile, report) &&
-      report.ExitCode == 0)
-    report.ExitCode = 1;
-  return report.ExitCode;
+  int code = Play(options, data, settings, records);
+  for (std::string watch; code == 0 && !(watch = records.TakeWatch()).empty();)
+    code = Play(WatchOptions(options, watch), data, settings, records);
+  return code;
 }

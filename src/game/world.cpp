@@ -1,6 +1,8 @@
 // The world's frame: clock, timetable, endings, count-down.
 #include "game/world.h"
 
+#include <algorithm>
+
 #include "audio/audio.h"
 #include "entity/agent.h"
 #include "game/bomber.h"
@@ -8,9 +10,13 @@
 #include "game/bus.h"
 #include "game/enemies.h"
 #include "gfx/window.h"
+#include "level/level_in_force.h"
 #include "text/font_text.h"
 
-TGameWorld::TGameWorld(TAgentEntity* agent) : TScrollingBackdrop(agent, "background.pcx") {
+TGameWorld::TGameWorld(TAgentEntity* agent) : TGameWorld(agent, LevelInForce()) {}
+
+TGameWorld::TGameWorld(TAgentEntity* agent, const TLevel& level)
+    : TScrollingBackdrop(agent, level.Background), Level(level), Schedule(LevelSchedule(level)) {
   Player = new TPlayerBus(agent);
   agent->Add(Player);
 }
@@ -19,6 +25,7 @@ bool TGameWorld::Update() {
   TScrollingBackdrop::Update();
   RunTimetable();
   CheckEndings();
+  if (Boss != nullptr && Ending == TGameEnding::None) ++BossFrames;
   if (EndTimer > 0) {
     if (EndTimer == 1)
       Agent->Finish();
@@ -29,56 +36,45 @@ bool TGameWorld::Update() {
 }
 
 void TGameWorld::RunTimetable() {
+  // Looked up by the clock's value, so the timetable starts over when the clock wraps.
+  const auto [first, last] = std::equal_range(
+      Schedule.begin(), Schedule.end(), TLevelEvent{ScrollPos, 0},
+      [](const TLevelEvent& a, const TLevelEvent& b) { return a.Frame < b.Frame; });
+  for (auto event = first; event != last; ++event)
+    Start(Level.Rows[event->Row]);
+}
+
+void TGameWorld::Start(const TLevelRow& row) {
   TAgentEntity* agent = Agent;
-  auto launchGrenade = [agent](int16_t y) {
-    auto* grenade = new TGrenade(agent, nullptr);
-    agent->Add(grenade);
-    grenade->Launch(800, y);
-  };
-  switch (ScrollPos) {
-    case 5: {
-      auto* hint = new THunText(270, 295, agent, 0, 20, 10, 10, 40, 5, true, "FONTS", "fixedsys",
-                                "&hint.txt@TEXTS");
-      hint->RenderText();
-      hint->PlayOnce();
-      agent->Add(hint);
+  switch (row.Action) {
+    case TLevelAction::Text: {
+      auto* text = new THunText(row.X, row.Y, agent, 0, row.Hold, row.FadeIn, row.FadeOut, 40, 5,
+                                true, "FONTS", "fixedsys", "&" + row.TextFile + "@TEXTS");
+      text->RenderText();
+      text->PlayOnce();
+      agent->Add(text);
       break;
     }
-    case 100:
-    case 280:
-      agent->Add(new TMnM(800, 600, agent));
+    case TLevelAction::MnM:
+      agent->Add(new TMnM(row.X, row.Y, agent));
       break;
-    case 170:
-    case 230:
-      agent->Add(new TMnM(800, 0, agent));
+    case TLevelAction::Carrot:
+      agent->Add(new TCarrot(row.X, row.Y, agent));
       break;
-    case 350:
-      launchGrenade(325);
+    case TLevelAction::Grenade: {
+      auto* grenade = new TGrenade(agent, nullptr);
+      agent->Add(grenade);
+      grenade->Launch(row.X, row.AtBus ? Player->GetPosition().Y : row.Y);  // the bus's height now
       break;
-    case 400:
-      agent->Add(new TCarrot(800, 40, agent));
+    }
+    case TLevelAction::Bomber:
+      agent->Add(new TDrumbo(row.X, row.Y, agent));
       break;
-    case 600:
-      agent->Add(new TCarrot(800, 400, agent));
-      break;
-    case 1100:
-    case 1150:
-    case 1200:
-    case 1250:
-    case 1300:
-    case 1350:
-      launchGrenade(Player->GetPosition().Y);
-      break;  // at the bus's height now
-    case 1400:
-      agent->Add(new TDrumbo(800, 10, agent));
-      break;
-    case 1900:
+    case TLevelAction::Boss:
       Boss = new TZelvina(agent);
       agent->Add(Boss);
       PlaySound(TSound::BossArrives, Boss->X);
       PlayMusic(TMusic::Boss);
-      break;
-    default:
       break;
   }
 }
@@ -95,8 +91,11 @@ void TGameWorld::BeginEnding(TGameEnding ending, const char* picture, bool keyed
 }
 
 void TGameWorld::CheckEndings() {
-  if (Boss != nullptr && !Boss->IsAlive() && EndTimer == 0)
-    BeginEnding(TGameEnding::Won, "winner.pcx", true, true);
+  // A level without a boss is won by a bus still flying at its frame.
+  const bool won = Boss != nullptr
+                       ? !Boss->IsAlive()
+                       : Level.WonAt != 0 && ScrollPos == Level.WonAt && Player->IsAlive();
+  if (won && EndTimer == 0) BeginEnding(TGameEnding::Won, "winner.pcx", true, true);
   if (!Player->IsAlive() && EndTimer == 0)
     BeginEnding(TGameEnding::Lost, "finger.pcx", false, true);
   if (Input.Keys[Vk::Space] != 0 && EndTimer == 0)

@@ -182,6 +182,7 @@ void TPlayerPolicy::OpenFrames(int32_t width, int32_t height) {
 }
 
 void TPlayerPolicy::FramePresented(const uint16_t* pixels) {
+  Pacer.Shown(SteadyClockUs());
   if (pixels != nullptr) LastFrame.assign(pixels, pixels + static_cast<size_t>(Width) * Height);
   ++Presented;
   std::vector<TMessage> moves;
@@ -212,6 +213,7 @@ void TPlayerPolicy::EndPause(bool gameHasLeft) {
   const bool moved = ThePause.PointerMoved();
   ThePause.End();
   if (Config.Menu != nullptr) Host.ShowNativePointer(false);
+  Pacer.Resumed(SteadyClockUs());
   // Besides what went through the pause, the game learns where the pointer went.
   if (moved) Hand({Wm::MouseMove, 0, MouseParam(Controls.PointerX(), Controls.PointerY())});
   // Fire held through the end of the pause fires from the first frame after it, however it
@@ -233,6 +235,11 @@ void TPlayerPolicy::Sleep(uint32_t ms) {
     return;
   }
   Host.NativeSleep(ms);
+}
+
+uint32_t TPlayerPolicy::FrameWaitMs() {
+  if (Config.Turbo) return TFramePacer::PeriodMs;
+  return static_cast<uint32_t>((Pacer.WaitUs(SteadyClockUs()) + 500) / 1000);
 }
 
 const int16_t* TPlayerPolicy::AsHeard(const int16_t* samples, size_t frames) {

@@ -13,6 +13,7 @@
 
 #include "platform/controls.h"
 #include "platform/display_fit.h"
+#include "platform/frame_pacer.h"
 #include "platform/pause.h"
 #include "platform/pause_menu.h"
 #include "platform/platform.h"
@@ -114,6 +115,10 @@ class TPlayerPolicy {
   // --- Clock and sound ------------------------------------------------------------------
   uint32_t TickCount();
   void Sleep(uint32_t ms);
+  // How long the frame loop's wait lasts from now: until one frame period after the previous
+  // wait ended (a virtual clock waits the whole period). Whole milliseconds; the deadlines
+  // stay exact, so the rounding never adds up.
+  uint32_t FrameWaitMs();
   // The game's samples as the player hears them: themselves at full volume, otherwise a scaled
   // copy that lasts until the next call.
   const int16_t* AsHeard(const int16_t* samples, size_t frames);
@@ -143,6 +148,7 @@ class TPlayerPolicy {
   size_t NextScripted = 0;
   uint64_t Presented = 0;
   uint32_t VirtualTicks = 0;
+  TFramePacer Pacer;
   int32_t Width = DefaultFrameWidth;
   int32_t Height = DefaultFrameHeight;
   std::vector<uint16_t> LastFrame;  // the frame on screen, when the back end keeps it

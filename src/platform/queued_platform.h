@@ -36,6 +36,7 @@ class TQueuedPlatform : public TPlatform, private TPolicyHost {
   void ClosePresentation() override;
   uint32_t TickCount() override { return Policy.TickCount(); }
   void Sleep(uint32_t ms) override { Policy.Sleep(ms); }
+  void WaitForNextFrame() override;
   // The player's volume is applied here, on the way to the device.
   void QueueAudio(const int16_t* samples, size_t frames) override;
 

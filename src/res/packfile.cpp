@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "res/ascii_case.h"
+#include "res/mods.h"
 
 TPackfileTables Packfiles;
 
@@ -27,14 +28,15 @@ bool SeekTo(std::FILE* file, uint64_t position) {
   return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
 }
 
-// Opens the archive file and reads its directory into `archive`, keeping the file open
-// for the cursors when the result is Ok. One open serves both, so the file that was
-// checked is the file that is read.
-TDirectoryResult ReadDirectory(TPackfile& archive, std::string_view name) {
-  archive.Entries.clear();
-  archive.File = OpenDataFile(PackfileDiskName(name), archive.FileSize);
-  if (!archive.File) return TDirectoryResult::NotFound;
-  std::FILE* file = archive.File.get();
+// Opens one file of an archive and appends its directory to `archive`'s entries, keeping the
+// file open for the cursors when the result is Ok. One open serves both, so the file that
+// was checked is the file that is read.
+TDirectoryResult ReadLayer(TPackfile& archive, const std::string& path) {
+  TPackLayer layer;
+  layer.Path = DataPath(path);
+  layer.File = OpenDataFile(path, layer.FileSize);
+  if (!layer.File) return TDirectoryResult::NotFound;
+  std::FILE* file = layer.File.get();
 
   uint8_t header[PackHeaderSize] = {};
   const size_t got = std::fread(header, 1, sizeof header, file);
@@ -44,25 +46,39 @@ TDirectoryResult ReadDirectory(TPackfile& archive, std::string_view name) {
   if (got < PackHeaderSize) return TDirectoryResult::BadDirectory;
 
   const uint16_t count = ReadU16(header + 5);
-  if (count == 0) return TDirectoryResult::Ok;  // nothing to read, wherever it would start
   const uint64_t offset = ReadU32(header + 7);
   const uint64_t bytes = static_cast<uint64_t>(count) * PackEntrySize;
-  // The whole directory must lie in the file before anything is allocated for it.
-  if (offset + bytes > archive.FileSize) return TDirectoryResult::BadDirectory;
+  // The whole directory must lie in the file before anything is allocated for it; an empty
+  // one is nothing to read, wherever it would start.
+  if (count != 0 && offset + bytes > layer.FileSize) return TDirectoryResult::BadDirectory;
 
   std::vector<uint8_t> records(bytes);
-  if (!SeekTo(file, offset) || std::fread(records.data(), 1, bytes, file) != bytes)
+  if (count != 0 && (!SeekTo(file, offset) || std::fread(records.data(), 1, bytes, file) != bytes))
     return TDirectoryResult::BadDirectory;
-  archive.Entries.resize(count);
+  const auto index = static_cast<uint8_t>(archive.Layers.size());
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* record = records.data() + i * PackEntrySize;
     const auto* field = reinterpret_cast<const char*>(record);
-    TPackEntry& entry = archive.Entries[i];
+    TPackEntry& entry = archive.Entries.emplace_back();
     entry.Name.assign(field, strnlen(field, PackNameFieldSize));
     entry.DataOffset = static_cast<int32_t>(ReadU32(record + PackNameFieldSize));
     entry.DataSize = static_cast<int32_t>(ReadU32(record + PackNameFieldSize + 4));
+    entry.Layer = index;
   }
+  archive.Layers.push_back(std::move(layer));
   return TDirectoryResult::Ok;
+}
+
+// Reads every file the archive `name` has, the topmost first; a file that is not there is
+// no layer, and a damaged one spoils the whole archive.
+TDirectoryResult ReadDirectory(TPackfile& archive, std::string_view name) {
+  archive.Layers.clear();
+  archive.Entries.clear();
+  for (const std::string& path : ArchiveLayerPaths(name)) {
+    const TDirectoryResult result = ReadLayer(archive, path);
+    if (result != TDirectoryResult::Ok && result != TDirectoryResult::NotFound) return result;
+  }
+  return archive.Layers.empty() ? TDirectoryResult::NotFound : TDirectoryResult::Ok;
 }
 
 // ---- Table helpers ----------------------------------------------------------------------
@@ -204,7 +220,7 @@ bool SubfileIntact(uint16_t handle) {
   if (entry.DataOffset < 0 || entry.DataSize < 0) return false;
   const uint64_t end =
       static_cast<uint64_t>(entry.DataOffset) + static_cast<uint64_t>(entry.DataSize);
-  return end <= (*held)->Archive->FileSize;
+  return end <= LayerOf(**held).FileSize;
 }
 
 uint8_t SubfileReadAll(uint8_t, uint16_t handle, uint8_t* destination, size_t capacity) {
@@ -255,10 +271,14 @@ void FreeCursor(std::unique_ptr<TPackCursor>& cursor) {
   cursor.reset();
 }
 
+TPackLayer& LayerOf(const TPackCursor& cursor) {
+  return cursor.Archive->Layers[cursor.Entry->Layer];
+}
+
 bool CursorSeek(TPackCursor& cursor) {
   const int64_t target = int64_t{cursor.Entry->DataOffset} + cursor.Position;
-  if (target < 0 || static_cast<uint64_t>(target) > cursor.Archive->FileSize) return false;
-  return SeekTo(cursor.Archive->File.get(), static_cast<uint64_t>(target));
+  if (target < 0 || static_cast<uint64_t>(target) > LayerOf(cursor).FileSize) return false;
+  return SeekTo(LayerOf(cursor).File.get(), static_cast<uint64_t>(target));
 }
 
 bool CursorAtEnd(const TPackCursor& cursor) {
@@ -271,7 +291,7 @@ void CursorRead(TPackCursor& cursor, void* buffer, uint16_t count, uint16_t& got
   if (left <= 0) return;
   const size_t wanted = static_cast<size_t>(std::min<int64_t>(count, left));
   if (!CursorSeek(cursor)) return;
-  got = static_cast<uint16_t>(std::fread(buffer, 1, wanted, cursor.Archive->File.get()));
+  got = static_cast<uint16_t>(std::fread(buffer, 1, wanted, LayerOf(cursor).File.get()));
   cursor.Position += got;
 }
 
@@ -279,7 +299,7 @@ std::string CursorReadLine(TPackCursor& cursor) {
   std::string line;
   // Reading on at the end would take the next sub file's bytes for this one's.
   if (CursorAtEnd(cursor) || !CursorSeek(cursor)) return line;
-  std::FILE* file = cursor.Archive->File.get();
+  std::FILE* file = LayerOf(cursor).File.get();
   bool terminated = false;
   bool terminatorKept = false;
   do {

@@ -1,6 +1,8 @@
 // Pack-file archives (.MPK): the table of open archives, the table of open sub files,
-// cursors that read one sub file of an archive, and the one-byte result codes.
-// Archive contents are untrusted; every position is checked against the archive's size.
+// cursors that read one sub file of an archive, and the one-byte result codes. An archive
+// opened by name is read from its file in every mod folder and in the data directory at
+// once (res/mods.h). Archive contents are untrusted; every position is checked against the
+// size of the file it is in.
 #pragma once
 
 #include <array>
@@ -43,12 +45,21 @@ struct TPackEntry {
   std::string Name;  // the name field up to its first zero byte (at most 255 bytes)
   int32_t DataOffset = 0;
   int32_t DataSize = 0;
+  uint8_t Layer = 0;  // the file of the archive it is in
+};
+
+// One file of an archive: a mod's, or the game's own.
+struct TPackLayer {
+  std::string Path;  // as opened, for messages
+  TFileHandle File;  // read-only, open while the archive is
+  uint64_t FileSize = 0;
 };
 
 struct TPackfile {
-  TFileHandle File;  // read-only, open while the archive is
-  uint64_t FileSize = 0;
-  std::vector<TPackEntry> Entries;  // directory order; never changed while cursors exist
+  std::vector<TPackLayer> Layers;  // the topmost first: the last mod's ... the game's own
+  // Each layer's directory in its order, the topmost layer's first, so that the first
+  // entry of a name is the one a mod put on top. Never changed while cursors exist.
+  std::vector<TPackEntry> Entries;
 };
 
 struct TPackCursor {
@@ -79,10 +90,10 @@ std::string PackfileDiskName(std::string_view name);
 
 // ---- Table-level operations -------------------------------------------------------------
 
-// Slot 1..10, or PackErrPackfileNotFound (missing or unopenable file), PackErrNotPackfile
-// (wrong magic or version, or a directory that does not fit in the file),
-// PackErrTooManyPackfiles. An archive already open under exactly this name is found again
-// without touching the file.
+// Slot 1..10, or PackErrPackfileNotFound (no layer's file there, or none openable),
+// PackErrNotPackfile (a layer with a wrong magic or version, or with a directory that does
+// not fit in its file), PackErrTooManyPackfiles. An archive already open under exactly this name is
+// found again without touching the file.
 uint8_t PackfileOpen(std::string_view name);
 // As PackfileOpen; on success the slot becomes resident.
 uint8_t PackfileOpenResident(std::string_view name);
@@ -103,8 +114,8 @@ int32_t SubfileSize(uint8_t slot, uint16_t handle);
 // PackErrInternal when the archive yields fewer bytes than its directory promised.
 uint8_t SubfileReadAll(uint8_t slot, uint16_t handle, uint8_t* destination, size_t capacity);
 void SubfileClose(uint8_t slot, uint16_t handle);
-// Whether the handle's entry has a non-negative offset and size and lies wholly inside the
-// archive file, so that its size may be trusted for an allocation.
+// Whether the handle's entry has a non-negative offset and size and lies wholly inside its
+// file, so that its size may be trusted for an allocation.
 bool SubfileIntact(uint16_t handle);
 
 // ---- Archive- and cursor-level operations -----------------------------------------------
@@ -114,7 +125,9 @@ bool SubfileIntact(uint16_t handle);
 const TPackEntry* FindEntry(const TPackfile* archive, std::string_view name);
 std::unique_ptr<TPackCursor> OpenCursor(TPackfile* archive, std::string_view name);
 void FreeCursor(std::unique_ptr<TPackCursor>& cursor);
-// Positions the archive file at the cursor's next byte; false when that is not possible.
+// The file the cursor's entry is in.
+TPackLayer& LayerOf(const TPackCursor& cursor);
+// Positions the entry's file at the cursor's next byte; false when that is not possible.
 bool CursorSeek(TPackCursor& cursor);
 bool CursorAtEnd(const TPackCursor& cursor);
 // Reads up to `count` bytes of the sub file; `got` tells how many arrived. A damaged

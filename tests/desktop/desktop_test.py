@@ -99,9 +99,10 @@ class Desktop:
         check(number, "Xvfb did not start")
         # SDL's dummy sound device plays at the real pace into nothing: the game's sound runs
         # as on a desktop, where a machine without a sound card would only say it has none.
-        # The player's settings and screenshots go to the test's own folders.
+        # The player's settings, records and screenshots go to the test's own folders.
         self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy",
                         XDG_CONFIG_HOME=os.path.join(scratch, "config"),
+                        XDG_DATA_HOME=os.path.join(scratch, "data"),
                         XDG_PICTURES_DIR=os.path.join(scratch, "pictures"))
         for name in ("WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
             self.env.pop(name, None)
@@ -860,6 +861,90 @@ def ReplayOfARealGameIsTheSameGame(ctx):
     check(not differ, f"the replay's frames differ from the game's: {differ}")
 
 
+def SettingsFileIsLeftAsItIsUnlessThePlayerChangesIt(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    path = os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini")
+    os.makedirs(os.path.dirname(path))
+    hand_written = (b"# mine\r\n[sound]\nvolume = 1OO   ; a typo\n\n[elsewhere]\nkey = 1\n"
+                    b"[display]\nfull-screen = no\n")
+
+    def run(text, *actions):
+        with open(path, "wb") as f:
+            f.write(text)
+        game = ctx.game_on(desktop, ["--window", "--seed", 1])
+        game.wait_window()
+        game.focus()
+        game.wait_playing()
+        for action in actions:
+            desktop.xdotool("key", action)
+            wait_until(lambda: game.size() == (1920, 1080), "full screen after F11")
+        game.close_by_window_manager()
+        check(game.finish() == 0, game.errors())
+        with open(path, "rb") as f:
+            return f.read(), game.errors()
+
+    kept, said = run(hand_written)
+    check(kept == hand_written, f"a run that changed nothing rewrote the file: {kept!r}")
+    # Read only in part (past its size limit), it is not rewritten even for a change.
+    oversized = hand_written + b"#" * (64 * 1024) + b"\n"
+    kept, said = run(oversized, "F11")
+    check(kept == oversized, "a file read in part was rewritten")
+    check("not read whole" in said, f"the game did not say why the change is not kept: {said}")
+
+
+def LiveGameIsKeptInTheRecordsAndWatchedAgain(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    played = os.path.join(ctx.scratch, "played")
+    os.makedirs(played)
+    game = ctx.game_on(desktop, ["--window", "--record", played, "--record-every", 10])
+    game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded(played), "the intro's first frame")
+
+    def frames_on(count):
+        start = len(recorded(played))
+        wait_until(lambda: len(recorded(played)) >= start + count, f"{count * 10} more frames")
+
+    # Escape in the pause resumes and ends the intro at once; let go before the game's first
+    # frame, which it would end as well (as in ReplayOfARealGameIsTheSameGame).
+    desktop.xdotool("key", "p")
+    shot = os.path.join(ctx.scratch, "paused.png")
+    wait_until(lambda: paused_word(desktop.screenshot(game.window, shot)) > 1000, "the pause")
+    desktop.xdotool("keydown", "Escape", "sleep", 0.02, "keyup", "Escape")
+    frames_on(2)
+    desktop.xdotool("mousedown", 1)
+    frames_on(3)
+    # Keys held a while, as a frame reads what is down when it starts.
+    desktop.xdotool("mouseup", 1, "keydown", "space")  # gives up; the game ends 100 frames on
+    frames_on(1)
+    desktop.xdotool("keyup", "space")
+    frames_on(11)
+    desktop.xdotool("keydown", "Escape")  # the credits
+    code = game.finish()
+    desktop.xdotool("keyup", "Escape")
+    check(code == 0, game.errors())
+    scene = next(s for s in game.summary()["scenes"] if s["name"] == "game")
+    check(scene["ending"] == "space" and scene["crosses_fired"] > 0, f"the game was {scene}")
+
+    def quibbet(*args):
+        run = subprocess.run([ctx.game, "--data", ctx.data, *args], env=desktop.env,
+                             capture_output=True, text=True)
+        check(run.returncode == 0, f"quibbet {' '.join(args)} failed: {run.stderr}")
+        return run.stdout
+
+    table = quibbet("--records")
+    check(re.search(r"^ *1 .*gave up", table, re.MULTILINE), f"the game is not listed:\n{table}")
+    watched = quibbet("--watch", "1", "--headless", "--turbo", "--summary", "-")
+    check(json.loads(watched) == game.summary(),
+          f"watching gave {watched.strip()}, not the game's {game.summary()}")
+    # Neither watching, nor the pilot, a script, a virtual clock or no screen adds a game.
+    quibbet("--headless", "--turbo", "--autoplay", "--seed", "1")
+    quibbet("--headless", "--turbo", "--input",
+            script(ctx, "space", SKIP_INTRO + "3 key down 32\n"))
+    listed = json.loads(quibbet("--records", "--json"))
+    check(listed["games"] == 1, f"other runs were kept: {listed}")
+
+
 # ---- Cases: installation ----------------------------------------------------------------
 
 
@@ -1064,6 +1149,8 @@ CASES = {f.__name__: f for f in [
     VolumeChangedInTheMenuIsWhatTheSettingsFileHolds,
     AFireKeyBoundInTheMenuFires,
     ReplayOfARealGameIsTheSameGame,
+    SettingsFileIsLeftAsItIsUnlessThePlayerChangesIt,
+    LiveGameIsKeptInTheRecordsAndWatchedAgain,
     InstalledGameRunsFromAnotherDirectory,
     DebianPackageCarriesTheLicences,
 ]}

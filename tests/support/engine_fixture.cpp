@@ -3,8 +3,10 @@
 #include "audio/audio.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
+#include "level/level_in_force.h"
 #include "res/data_dir.h"
 #include "res/image_cache.h"
+#include "res/mods.h"
 #include "res/packfile.h"
 
 void TEngineFixture::SetUp() {
@@ -19,6 +21,8 @@ void TEngineFixture::TearDown() {
   CacheDone();
   ResetPackfiles();
   SetDataDirectory("");
+  SetModFolders({});
+  ResetLevelInForce();
   SetPlatform(nullptr);
   Platform.reset();
   ResetInputState();

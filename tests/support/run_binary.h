@@ -15,6 +15,9 @@ struct TRunResult {
 TRunResult RunBinary(const std::string& binary, const std::vector<std::string>& args,
                      const std::vector<std::string>& environment = {});
 
+// The object of the scene `name` in a run's JSON summary, as text; empty when it did not run.
+std::string SummaryScene(const std::string& summary, const std::string& name);
+
 // A fresh empty folder under the test build's scratch area.
 std::string ScratchDir(const std::string& name);
 std::string ReadWholeFile(const std::string& path);

@@ -1,4 +1,4 @@
-// Scratch folders and whole-file reads and writes for tests, on every platform.
+// Scratch folders, whole-file reads and writes, and run summaries for tests, on every platform.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -46,4 +46,10 @@ std::string ScratchDir(const std::string& name) {
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir.string();
+}
+
+std::string SummaryScene(const std::string& summary, const std::string& name) {
+  const size_t start = summary.find("{\"name\":\"" + name + "\"");
+  if (start == std::string::npos) return "";
+  return summary.substr(start, summary.find('}', start) - start + 1);
 }

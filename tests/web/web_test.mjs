@@ -241,14 +241,19 @@ test("an unknown option in the address is named and passed over; a wrong value i
   }
 });
 
-test("the sound reaches a running audio context", async () => {
-  const page = await openGame(browser, `${server.url}?autoplay=1&seed=1`);
-  await page.waitForFunction(() => window.quibbetTest.audio.received > 44100, { timeout: 20000 });
-  const audio = await page.evaluate(() => window.quibbetTest.audio);
-  assert.equal(audio.state, "running");
-  assert.ok(audio.sent >= audio.received);
-  assert.deepEqual(page.uncaught, []);
-  await page.close();
+test("the sound reaches a running audio context at the device's rate, none dropped", async () => {
+  for (const rate of [44100, 48000, 96000]) {
+    const page = await openGame(browser, `${server.url}?autoplay=1&seed=1`, { audioRate: rate });
+    await page.waitForFunction(() => window.quibbetTest.audio.received > 44100, { timeout: 20000 });
+    const audio = await page.evaluate(() => window.quibbetTest.audio);
+    assert.equal(audio.state, "running", `${rate}`);
+    assert.equal(audio.rate, rate);
+    assert.ok(audio.sent >= audio.received, `${rate}`);
+    assert.equal(audio.dropped, 0, `${rate}`);
+    assert.ok(Math.abs(audio.ratio / (44100 / rate) - 1) < 0.0101, `${rate}: ratio ${audio.ratio}`);
+    assert.deepEqual(page.uncaught, []);
+    await page.close();
+  }
 });
 
 test("the site ships the code's and the data's licences", () => {

@@ -57,6 +57,7 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   void ClosePresentation() override;
   uint32_t TickCount() override { return Policy.TickCount(); }
   void Sleep(uint32_t ms) override { Policy.Sleep(ms); }
+  void WaitForNextFrame() override;
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
   HWND Window() const { return Handle; }
@@ -107,7 +108,7 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   // The system's count, moved up for the menu and down after it.
   void ShowNativePointer(bool menuOpen) override { ::ShowCursor(menuOpen ? TRUE : FALSE); }
   uint32_t NativeTicks() override { return GetTickCount(); }
-  void NativeSleep(uint32_t ms) override { ::Sleep(ms); }
+  void NativeSleep(uint32_t ms) override;
 
   TPlayerPolicy Policy;
   TWin32Config Win32;
