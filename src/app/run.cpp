@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/pause_picture.h"
 #include "app/program.h"
 #include "app/replay.h"
 #include "app/scene_list.h"
@@ -17,6 +16,7 @@
 #include "gfx/display.h"
 #include "level/level_in_force.h"
 #include "level/level_source.h"
+#include "menu/in_game_menu.h"
 #include "res/image_cache.h"
 #include "res/mods.h"
 #include "res/packfile.h"
@@ -142,7 +142,12 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
   config.SettingsChanged = hooks.SettingsChanged;
   config.Screenshot = hooks.Screenshot;
   config.Recording = hooks.Recording;
-  config.PausePicture = MakePausePicture;
+  // The pause's menu, for a player at a screen; declared before the platform, which uses it.
+  std::unique_ptr<TInGameMenu> menu;
+  if (!options.Headless) {
+    menu = std::make_unique<TInGameMenu>(hooks.Records);
+    config.Menu = menu.get();
+  }
   Settings.Seed = ChooseSeed(options, config);
   Settings.SeedUsed.reset();
   std::string audioError;

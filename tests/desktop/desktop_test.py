@@ -634,12 +634,14 @@ def KeysSteerTheBusAndFire(ctx):
                                   f"{same} of its pixels are found there")
 
 
-# The middle of the frame, where the pause writes its word.
-PAUSE_WORD = (250, 250, 550, 350)
+# The top of the frame, where the pause's menu writes its word above the items.
+PAUSE_WORD = (250, 10, 550, 90)
+# Left of the menu's panel, below the game's figures: the frame there is only dimmed.
+BESIDE_MENU = (0, 100, 240, 520)
 
 
 def paused_word(picture):
-    """How many pixels of the middle of a picture are the pause's yellow."""
+    """How many pixels of the top of a picture are the pause's yellow."""
     return sum(1 for r, g, b in picture.crop(PAUSE_WORD).getdata()
                if r > 230 and g > 230 and b < 40)
 
@@ -661,13 +663,11 @@ def PauseStopsTheFramesAndShowsTheWordThenGoesOn(ctx):
     last = Image.open(paused[-1]).convert("RGB")
     shot = desktop.screenshot(game.window, os.path.join(ctx.scratch, "paused.png"))
     check(paused_word(shot) > 1000 and paused_word(last) < 100,
-          f"no word in the middle: {paused_word(shot)} yellow pixels there, "
+          f"no word at the top: {paused_word(shot)} yellow pixels there, "
           f"{paused_word(last)} in the last frame")
-    # Elsewhere the last frame at half brightness, up to halving 5 and 6 bits and not 8.
+    # Beside the menu the last frame at half brightness, up to halving 5 and 6 bits and not 8.
     halved = Image.eval(last, lambda v: v // 2)
-    for picture in (shot, halved):
-        picture.paste((0, 0, 0), PAUSE_WORD)
-    difference = largest_difference(shot, halved)
+    difference = largest_difference(shot.crop(BESIDE_MENU), halved.crop(BESIDE_MENU))
     check(difference <= 6, f"the picture is not the last frame dimmed: by {difference}")
 
     desktop.xdotool("key", "F12")
@@ -711,6 +711,91 @@ def F11TogglesFullScreen(ctx):
     game.close_by_window_manager()
     check(game.finish() == 0, game.errors())
     check(kept() == "yes", f"the settings say full-screen = {kept()} after the run")
+
+
+# ---- Cases: the pause's menu -------------------------------------------------------------
+
+# Where the top page's items are drawn on the frame, and so in a window at scale 1.
+MENU_X = 400
+QUIT_Y = 382  # the fourth item: Resume, Options, Records, Quit
+
+
+def kept_setting(desktop, section, key):
+    settings = configparser.ConfigParser(interpolation=None)
+    settings.read(os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini"))
+    return settings.get(section, key, fallback=None)
+
+
+def open_menu(desktop, game):
+    """P, and the menu on the screen."""
+    desktop.xdotool("key", "p")
+    shot = os.path.join(desktop.scratch, "menu.png")
+    wait_until(lambda: paused_word(desktop.screenshot(game.window, shot)) > 1000, "the menu")
+
+
+def MenuOpensWithPAndItsQuitEndsTheRunLikeAClosedWindow(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    for how in ("keys", "mouse"):
+        game = ctx.game_on(desktop, ["--window", "--scale", 1, "--seed", 1])
+        window = game.wait_window()
+        game.focus()
+        game.wait_playing()
+        open_menu(desktop, game)
+        if how == "keys":
+            desktop.xdotool("key", "Up", "key", "Return")  # round from Resume to Quit
+        else:
+            desktop.move_pointer(window["x"] + MENU_X, window["y"] + QUIT_Y)
+            desktop.xdotool("click", 1)
+        check(game.finish() == 0, f"Quit by {how}: {game.errors()}")
+        check(set(game.scene_ends().values()) == {"closed"},
+              f"Quit by {how}: scenes ended {game.scene_ends()}")
+
+
+def VolumeChangedInTheMenuIsWhatTheSettingsFileHolds(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    game = ctx.game_on(desktop, ["--window", "--scale", 1, "--seed", 1])
+    game.wait_window()
+    game.focus()
+    game.wait_playing()
+    open_menu(desktop, game)
+    # Options, Sound, then the volume a step down; kept at once.
+    desktop.xdotool("key", "Down", "key", "Return", "key", "Return", "key", "Left")
+    wait_until(lambda: kept_setting(desktop, "sound", "volume") == "90", "volume = 90 kept")
+    desktop.xdotool("key", "p")
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+    check(kept_setting(desktop, "sound", "volume") == "90",
+          f"the file says volume = {kept_setting(desktop, 'sound', 'volume')} after the run")
+
+
+def AFireKeyBoundInTheMenuFires(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    saved = os.path.join(ctx.scratch, "played.txt")
+    record = os.path.join(ctx.scratch, "bound")
+    os.makedirs(record)
+    game = ctx.game_on(desktop, ["--window", "--scale", 1, "--seed", 1, "--input",
+                                 script(ctx, "skip", SKIP_INTRO), "--save-input", saved,
+                                 "--record", record])
+    game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded_count(record) >= 5, "the game scene")
+    open_menu(desktop, game)
+    # Options, Controls, Keys, Fire (the third action), then B; back to the top, and P.
+    desktop.xdotool("key", "Down", "key", "Return", "key", "Down", "key", "Down", "key", "Return",
+                    "key", "Return", "key", "Down", "key", "Down", "key", "Return", "key", "b")
+    wait_until(lambda: kept_setting(desktop, "controls", "fire") == "B", "fire = B kept")
+    desktop.xdotool("key", "Escape", "key", "Escape", "key", "Escape", "key", "p")
+    start = recorded_count(record)
+    wait_until(lambda: recorded_count(record) >= start + 5, "the game again after P")
+    desktop.xdotool("keydown", "b")
+    wait_until(lambda: recorded_count(record) >= start + 15, "10 frames of B")
+    desktop.xdotool("keyup", "b")
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+    with open(saved) as f:
+        buttons = [line.split(None, 1)[1] for line in f.read().splitlines()
+                   if line[:1] != "#" and " mouse left " in line]
+    check(buttons == ["mouse left down", "mouse left up"], f"B made {buttons}")
 
 
 def ReplayOfARealGameIsTheSameGame(ctx):
@@ -1060,6 +1145,9 @@ CASES = {f.__name__: f for f in [
     KeysSteerTheBusAndFire,
     PauseStopsTheFramesAndShowsTheWordThenGoesOn,
     F11TogglesFullScreen,
+    MenuOpensWithPAndItsQuitEndsTheRunLikeAClosedWindow,
+    VolumeChangedInTheMenuIsWhatTheSettingsFileHolds,
+    AFireKeyBoundInTheMenuFires,
     ReplayOfARealGameIsTheSameGame,
     SettingsFileIsLeftAsItIsUnlessThePlayerChangesIt,
     LiveGameIsKeptInTheRecordsAndWatchedAgain,

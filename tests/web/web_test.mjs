@@ -189,6 +189,24 @@ test("arrow keys steer the bus, and P pauses and resumes the game", async () => 
   await page.close();
 });
 
+test("the page's Menu button opens the game's menu, and a tap on its Quit ends the run", async () => {
+  const page = await openGame(browser, `${server.url}?data=fixtures/modded/&seed=1` +
+                                       "&input=fixtures/skip-intro.txt");
+  await page.waitForFunction(() => window.quibbetTest.presented > 3);
+  await page.click("#menu");
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  await page.mouse.move(400, 302);  // over Options, the second item: only the menu changes
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  assert.equal(busTop(await grab(page)), -1, "the frame is dimmed under the menu");
+  await page.touchscreen.tap(400, 382);  // Quit, the fourth item
+  await untilEnded(page, 10000);
+  assert.equal(await page.evaluate(() => window.quibbet.exitCode), 0);
+  const summary = await page.evaluate(() => window.quibbet.summary);
+  assert.equal(summary.scenes.at(-1).end, "closed", "Quit is a closed window");
+  assert.deepEqual(page.uncaught, []);
+  await page.close();
+});
+
 test("an archive missing from ?data= is the game's error box, as an overlay", async () => {
   const page = await openGame(browser, `${server.url}?data=fixtures/no-texts/&turbo=1`);
   await untilEnded(page);

@@ -15,7 +15,15 @@ EM_JS(void, HostOpen, (int width, int height, const char* gameKeys),
 EM_JS(int, HostNextEvent, (int32_t * values, char* keyCode, int keyCodeSize), {
   const event = Module["quibbetHost"].nextEvent();
   if (!event) return 0;
-  const kinds = {"pointer" : 1, "button" : 2, "key" : 3, "visible" : 4, "resize" : 5};
+  const kinds = {
+    "pointer" : 1,
+    "button" : 2,
+    "key" : 3,
+    "visible" : 4,
+    "resize" : 5,
+    "menu" : 6,
+    "fullscreen" : 7
+  };
   const resize = event.type == "resize";
   const at = values >> 2;
   HEAP32[at] = kinds[event.type] | 0;
@@ -47,6 +55,8 @@ EM_JS(void, HostBox, (const char* caption, const char* text, int error),
 EM_JS(int, HostBoxOpen, (), { return Module["quibbetHost"].boxOpen() ? 1 : 0; });
 
 EM_JS(void, HostCursor, (int visible), { Module["quibbetHost"].cursor(visible != 0); });
+
+EM_JS(void, HostFullScreen, (), { Module["quibbetHost"].fullScreen(); });
 
 EM_JS(void, HostAudio, (const int16_t* samples, int frames),
       { Module["quibbetHost"].audio(HEAP16.subarray(samples >> 1, (samples >> 1) + 2 * frames)); });
@@ -99,6 +109,10 @@ bool BoxOpen() {
 
 void ShowCursor(bool visible) {
   HostCursor(visible ? 1 : 0);
+}
+
+void ToggleFullScreen() {
+  HostFullScreen();
 }
 
 void PlaySound(const int16_t* samples, size_t frames) {

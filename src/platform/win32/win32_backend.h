@@ -91,6 +91,7 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   // dispatched; what the policy makes of them waits in ControlMessages.
   bool TakeInput(const MSG& native);
   bool TakeKey(uint32_t code, bool down);
+  TFramePoint OnFrame(LPARAM position) const;  // a mouse message's position on the frame
   void HandControlMessages();
   void FocusLost();
   void WaitWhilePaused();
@@ -100,8 +101,12 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   // Steering moves are posted, to come after what the window already has queued.
   void EnqueueSteering(const TMessage& move) override { PostToWindow(move); }
   void PresentNative(const uint16_t* pixels) override;
-  // Full screen stays as the run began: this window is made once, with its display mode.
+  // Full screen stays as the run began: this window is made once, with its display mode; the
+  // menu offers nothing of the display (the default choices), and the frame always fills the
+  // window with its aspect kept.
   bool ToggleNativeFullScreen() override { return false; }
+  // The system's count, moved up for the menu and down after it.
+  void ShowNativePointer(bool menuOpen) override { ::ShowCursor(menuOpen ? TRUE : FALSE); }
   uint32_t NativeTicks() override { return GetTickCount(); }
   void NativeSleep(uint32_t ms) override;
 
