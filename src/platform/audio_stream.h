@@ -2,7 +2,8 @@
 // ends with a device. The game thread hands over one frame's samples at a time; the device's
 // thread takes them as it plays. Frames come at a steady pace (src/platform/frame_pacer), but
 // the device plays by its own crystal, which drifts from the frames' clock by a fraction of a
-// percent: each frame's samples are stretched or squeezed by at most 1 % to keep the buffer
+// percent (a driver that paces itself by sleeping, by a percent or so): each frame's samples
+// are stretched or squeezed by at most 2 % to keep the buffer
 // near its target, so the pitch never bends by more while the sound stays in step with the
 // pictures, never runs dry and never lags. A late frame is bridged by the buffer; one later
 // than the buffer holds leaves a silence, and the next frame starts the sound again at the
@@ -54,7 +55,7 @@ class TAudioStream {
   // A gap between frames longer than this is a pause (minimized, paused), not a late frame.
   static constexpr uint64_t PauseUs = 150'000;
   // The most a frame's samples are stretched or squeezed: the pitch never bends by more.
-  static constexpr double LargestStretch = 0.01;
+  static constexpr double LargestStretch = 0.02;
 
   explicit TAudioStream(bool exact);
 

@@ -1,5 +1,5 @@
 // The road to a sound device, on a simulated clock: a device that plays at its own pace is
-// fed without running dry and without the delay growing, by a stretch that never passes 1 %;
+// fed without running dry and without the delay growing, by a stretch that never passes its bound;
 // a late frame is bridged, a pause is told from an underrun, the sound starts again at its
 // target delay in the very push after one, and a virtual-clock run's samples arrive exactly as
 // made.
@@ -80,7 +80,7 @@ TEST(AudioStream, RealTimeFollowsADriftingDeviceWithoutRunningDryOrLagging) {
   }
 }
 
-TEST(AudioStream, TheStretchNeverBendsThePitchByMoreThanOnePercent) {
+TEST(AudioStream, TheStretchNeverBendsThePitchPastItsBound) {
   // A device 4 % fast cannot be followed: it runs dry now and then, at the pitch of the game.
   const TOutcome outcome = Simulate({AudioRate * 1.04}, 60);
   EXPECT_LE(outcome.Stats.LargestStretch, TAudioStream::LargestStretch + 1e-9);

@@ -16,8 +16,8 @@ namespace {
 // A device buffer of 882 frames (20 ms) keeps the whole delay under 100 ms. It lasts a whole
 // number of milliseconds, and it is long: a driver that paces itself by sleeping that long
 // for each buffer (SDL's disk driver, the tests' device) oversleeps by a fraction of a
-// millisecond each time, and only over 20 ms does that stay well within the 1 % the stream
-// can follow.
+// millisecond each time, and only over 20 ms does that stay within the 2 % the stream can
+// follow.
 constexpr Uint16 DeviceFrames = AudioRate / 50;
 
 // Sound libraries print their own complaints while SDL tries them one after another (ALSA
