@@ -720,9 +720,16 @@ MENU_X = 400
 QUIT_Y = 382  # the fourth item: Resume, Options, Records, Quit
 
 
+def settings_path(desktop):
+    """Where the game keeps the settings on this desktop; its folder made."""
+    path = os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    return path
+
+
 def kept_setting(desktop, section, key):
     settings = configparser.ConfigParser(interpolation=None)
-    settings.read(os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini"))
+    settings.read(settings_path(desktop))
     return settings.get(section, key, fallback=None)
 
 
@@ -753,8 +760,7 @@ def MenuOpensWithPAndItsQuitEndsTheRunLikeAClosedWindow(ctx):
 
 def VolumeChangedInTheMenuIsWhatTheSettingsFileHolds(ctx):
     desktop = ctx.desktop(1920, 1080)
-    path = os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini")
-    os.makedirs(os.path.dirname(path))
+    path = settings_path(desktop)
     hand_written = (b"# mine\n[sound]\nvolume = 100\nmute = no  ; not yet\n\n[elsewhere]\nkey = 1\n"
                     b"[display]\nfit = sharpp\n")
     with open(path, "wb") as f:
@@ -871,8 +877,7 @@ def ReplayOfARealGameIsTheSameGame(ctx):
 
 def SettingsFileIsLeftAsItIsUnlessThePlayerChangesIt(ctx):
     desktop = ctx.desktop(1920, 1080)
-    path = os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini")
-    os.makedirs(os.path.dirname(path))
+    path = settings_path(desktop)
     hand_written = (b"# mine\r\n[sound]\nvolume = 1OO   ; a typo\n\n[elsewhere]\nkey = 1\n"
                     b"[display]\nfull-screen = no\n")
 
