@@ -113,6 +113,19 @@ bool PlaysLive(const TOptions& options) {
          !options.Headless;
 }
 
+TOptions WatchOptions(TOptions options, const std::string& recording) {
+  options.InputFile = recording;
+  options.Seed.reset();  // the recording's own
+  options.Autoplay = false;
+  options.Watch.reset();
+  options.MaxFrames = 0;
+  options.RecordDir.clear();
+  options.RecordAudioFile.clear();
+  options.SaveInputFile.clear();
+  options.SummaryFile.clear();
+  return options;
+}
+
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options) {
   if (options.Window) player.FullScreen = false;
   if (options.FullScreen) player.FullScreen = true;

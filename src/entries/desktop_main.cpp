@@ -51,21 +51,6 @@ bool RecordFrames(const TOptions& options, std::unique_ptr<TFrameRecorder>& reco
   return true;
 }
 
-// A run that plays a recording again, as the menu's Records asks: the player's window and
-// settings, nothing written but what the player changes.
-TOptions WatchOptions(TOptions options, const std::string& recording) {
-  options.InputFile = recording;
-  options.Seed.reset();  // the recording's own
-  options.Autoplay = false;
-  options.Watch.reset();
-  options.MaxFrames = 0;
-  options.RecordDir.clear();
-  options.RecordAudioFile.clear();
-  options.SaveInputFile.clear();
-  options.SummaryFile.clear();
-  return options;
-}
-
 // One run of the game and what it leaves; the exit code.
 int Play(const TOptions& options, const TDataSearch& data, TSettingsKeeper& settings,
          TRecordsKeeper& records) {

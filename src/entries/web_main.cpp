@@ -1,16 +1,20 @@
 // The web page's program entry. The page passes its address's parameters, decoded, as pairs
 // of arguments (name, value), with the input script (if any) already fetched to /input.txt;
-// the archives wait in /data, fetched from beside the page or from ?data=. The run's summary
-// goes back to the page.
+// the archives wait in /data, fetched from beside the page or from ?data=. The player's
+// settings and records live in the browser's storage, as the desktop's live in their folders;
+// a record chosen in the menu plays after the run. The run's summary goes back to the page.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/query_options.h"
+#include "app/records_keeper.h"
 #include "app/run.h"
+#include "app/settings_keeper.h"
 #include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 #include "res/data_dir.h"
+#include "res/player_folders.h"
 
 namespace {
 
@@ -21,6 +25,32 @@ std::vector<TQueryParameter> Parameters(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2)
     parameters.push_back({argv[i], argv[i + 1]});
   return parameters;
+}
+
+// One run of the game, keeping what the player changed and a game they played live.
+TRunReport Play(const TOptions& options, TSettingsKeeper& settings, TRecordsKeeper& records) {
+  TRunHooks hooks;
+  hooks.Player = settings.RunSettings();
+  hooks.SettingsChanged = [&settings](const TPlayerSettings& now) {
+    settings.Changed(now);
+    Page::KeepStorage();
+  };
+  hooks.Records = records.Hooks();
+  TInputRecording recording;
+  const bool live = PlaysLive(options);
+  if (live) hooks.Recording = &recording;
+  TRunReport report;
+  RunGame(
+      options, hooks,
+      [&](TPlatformConfig config) {
+        return CreateWebPlatform(std::move(config), options.RecordFrames);
+      },
+      report);
+  if (live && report.ExitCode != BadUsage) {
+    records.KeepRun(options, report, recording.Lines());
+    Page::KeepStorage();
+  }
+  return report;
 }
 
 }  // namespace
@@ -40,15 +70,12 @@ int main(int argc, char** argv) {
     return BadUsage;
   }
   SetDataDirectory(DataFolder);
-  TRunHooks hooks;
-  hooks.Player = PlayerSettingsFor(TPlayerSettings{}, options);
-  TRunReport report;
-  RunGame(
-      options, hooks,
-      [&](TPlatformConfig config) {
-        return CreateWebPlatform(std::move(config), options.RecordFrames);
-      },
-      report);
+  Page::OpenStorage(BrowserFoldersRoot);
+  TSettingsKeeper settings(options);
+  TRecordsKeeper records;
+  TRunReport report = Play(options, settings, records);
+  for (std::string watch; report.ExitCode == 0 && !(watch = records.TakeWatch()).empty();)
+    report = Play(WatchOptions(options, watch), settings, records);
   const std::string summary = report.ExitCode == BadUsage ? "" : SummaryJson(report);
   if (report.ExitCode == BadUsage) problem = "the input script cannot be used";
   Page::Finished(report.ExitCode, summary, problem);

@@ -63,6 +63,43 @@ EM_JS(void, HostAudio, (const int16_t* samples, int frames),
 
 EM_JS(void, HostNote, (const char* text), { Module["quibbetHost"].note(UTF8ToString(text)); });
 
+// The player's folder kept in the browser's IndexedDB. The state is 0 while the first load
+// runs, 1 once the folder holds what was kept, 2 when the browser keeps nothing (no IndexedDB,
+// a private window that refuses it): the files then last as long as the page.
+// (Written without ===, !== or =>, which the macro's tokens would split.)
+EM_JS(void, StorageOpen, (const char* folder), {
+  const path = UTF8ToString(folder);
+  function refused(error) {
+    console.warn("quibbet: the browser keeps no settings or records here (" + error + ")");
+    Module["quibbetStorage"] = 2;
+  }
+  Module["quibbetStorage"] = 0;
+  try {
+    FS.mkdirTree(path);
+    FS.mount(IDBFS, {}, path);
+    FS.syncfs(
+        true, function(error) {
+          if (error)
+            refused(error);
+          else
+            Module["quibbetStorage"] = 1;
+        });
+  } catch (error) {
+    refused(error);
+  }
+});
+
+EM_JS(int, StorageState, (), { return Module["quibbetStorage"]; });
+
+EM_JS(void, StorageKeep, (), {
+  if (Module["quibbetStorage"] != 1) return;
+  FS.syncfs(
+      false, function(error) {
+        if (error)
+          console.warn("quibbet: what changed could not be kept in the browser (" + error + ")");
+      });
+});
+
 EM_JS(void, HostFinished, (int code, const char* summary, const char* problem),
       { Module["quibbetHost"].finished(code, UTF8ToString(summary), UTF8ToString(problem)); });
 
@@ -121,6 +158,19 @@ void PlaySound(const int16_t* samples, size_t frames) {
 
 void Note(const std::string& text) {
   HostNote(text.c_str());
+}
+
+bool OpenStorage(const std::string& folder) {
+  // IndexedDB answers in a few milliseconds; one that never does must not hold the game.
+  constexpr int LongestWaitMs = 3000;
+  StorageOpen(folder.c_str());
+  for (int waited = 0; StorageState() == 0 && waited < LongestWaitMs; waited += 10)
+    emscripten_sleep(10);
+  return StorageState() == 1;
+}
+
+void KeepStorage() {
+  StorageKeep();
 }
 
 void Finished(int exitCode, const std::string& summary, const std::string& problem) {

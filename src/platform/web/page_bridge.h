@@ -51,6 +51,11 @@ void ToggleFullScreen();
 void PlaySound(const int16_t* samples, size_t frames);
 // A line for the player beside the game, which goes on (an address's unknown option).
 void Note(const std::string& text);
+// The player's folders (settings, records) under `folder`, as the browser kept them from the
+// last visit; false when it keeps nothing, and the files last as long as the page.
+bool OpenStorage(const std::string& folder);
+// Keeps what changed under that folder for the next visit, in the background.
+void KeepStorage();
 // The run has ended: its exit code, its summary (JSON, empty when nothing ran) and, when it
 // could not start, why.
 void Finished(int exitCode, const std::string& summary, const std::string& problem);
