@@ -8,6 +8,7 @@
 #include "app/data_search.h"
 #include "app/frame_recorder.h"
 #include "app/options.h"
+#include "app/player_keepers.h"
 #include "app/records_keeper.h"
 #include "app/replay.h"
 #include "app/run.h"
@@ -52,19 +53,14 @@ bool RecordFrames(const TOptions& options, std::unique_ptr<TFrameRecorder>& reco
 }
 
 // One run of the game and what it leaves; the exit code.
-int Play(const TOptions& options, const TDataSearch& data, TSettingsKeeper& settings,
-         TRecordsKeeper& records) {
+int Play(const TOptions& options, const TDataSearch& data, TPlayerKeepers& keepers) {
   std::unique_ptr<TFrameRecorder> recorder;
   if (!RecordFrames(options, recorder)) return BadUsage;
 
-  TRunHooks hooks;
-  hooks.Player = settings.RunSettings();
-  hooks.SettingsChanged = [&settings](const TPlayerSettings& now) { settings.Changed(now); };
-  hooks.Screenshot = TakeScreenshot;
-  if (!options.Headless) hooks.Records = records.Hooks();
   TInputRecording recording;
-  const bool live = PlaysLive(options);
-  if (!options.SaveInputFile.empty() || live) hooks.Recording = &recording;
+  TRunHooks hooks = KeepingHooks(options, keepers, recording);
+  hooks.Screenshot = TakeScreenshot;
+  if (!options.SaveInputFile.empty()) hooks.Recording = &recording;
 
   TRunReport report;
   RunGame(
@@ -72,7 +68,7 @@ int Play(const TOptions& options, const TDataSearch& data, TSettingsKeeper& sett
       [&](TPlatformConfig config) { return MakePlatform(options, std::move(config)); }, report);
   Display.OnPresent = nullptr;
   if (report.ExitCode == BadUsage) return BadUsage;
-  if (live) records.KeepRun(options, report, recording.Lines());
+  KeepLiveGame(options, keepers, report, recording);
   if (!options.SaveInputFile.empty() &&
       !SaveRecordedInput(options.SaveInputFile, recording.Lines(), report.Seed) &&
       report.ExitCode == 0)
@@ -108,8 +104,9 @@ int main(int argc, char** argv) {
     if (options.InputFile.empty()) return BadUsage;
   }
   TSettingsKeeper settings(options);
-  int code = Play(options, data, settings, records);
+  TPlayerKeepers keepers{settings, records};
+  int code = Play(options, data, keepers);
   for (std::string watch; code == 0 && !(watch = records.TakeWatch()).empty();)
-    code = Play(WatchOptions(options, watch), data, settings, records);
+    code = Play(WatchOptions(options, watch), data, keepers);
   return code;
 }

@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/player_keepers.h"
 #include "app/query_options.h"
-#include "app/records_keeper.h"
-#include "app/run.h"
-#include "app/settings_keeper.h"
 #include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 #include "res/data_dir.h"
@@ -28,17 +26,9 @@ std::vector<TQueryParameter> Parameters(int argc, char** argv) {
 }
 
 // One run of the game, keeping what the player changed and a game they played live.
-TRunReport Play(const TOptions& options, TSettingsKeeper& settings, TRecordsKeeper& records) {
-  TRunHooks hooks;
-  hooks.Player = settings.RunSettings();
-  hooks.SettingsChanged = [&settings](const TPlayerSettings& now) {
-    settings.Changed(now);
-    Page::KeepStorage();
-  };
-  hooks.Records = records.Hooks();
+TRunReport Play(const TOptions& options, TPlayerKeepers& keepers) {
   TInputRecording recording;
-  const bool live = PlaysLive(options);
-  if (live) hooks.Recording = &recording;
+  const TRunHooks hooks = KeepingHooks(options, keepers, recording);
   TRunReport report;
   RunGame(
       options, hooks,
@@ -46,10 +36,7 @@ TRunReport Play(const TOptions& options, TSettingsKeeper& settings, TRecordsKeep
         return CreateWebPlatform(std::move(config), options.RecordFrames);
       },
       report);
-  if (live && report.ExitCode != BadUsage) {
-    records.KeepRun(options, report, recording.Lines());
-    Page::KeepStorage();
-  }
+  KeepLiveGame(options, keepers, report, recording);
   return report;
 }
 
@@ -73,9 +60,10 @@ int main(int argc, char** argv) {
   Page::OpenStorage(BrowserFoldersRoot);
   TSettingsKeeper settings(options);
   TRecordsKeeper records;
-  TRunReport report = Play(options, settings, records);
+  TPlayerKeepers keepers{settings, records, Page::KeepStorage};
+  TRunReport report = Play(options, keepers);
   for (std::string watch; report.ExitCode == 0 && !(watch = records.TakeWatch()).empty();)
-    report = Play(WatchOptions(options, watch), settings, records);
+    report = Play(WatchOptions(options, watch), keepers);
   const std::string summary = report.ExitCode == BadUsage ? "" : SummaryJson(report);
   if (report.ExitCode == BadUsage) problem = "the input script cannot be used";
   Page::Finished(report.ExitCode, summary, problem);
