@@ -435,8 +435,12 @@ std::string EditSettings(std::string_view text, const TPlayerSettings& settings,
     if (!text.empty() && text.back() != '\n') atEnd.insert(0, eol);
     edits.push_back({text.size(), 0, atEnd});
   }
-  // From the end backwards, so that the offsets of the edits still to come hold.
-  std::sort(edits.begin(), edits.end(), [](const TEdit& a, const TEdit& b) { return a.At > b.At; });
+  // From the end backwards, so that the offsets of the edits still to come hold. Edits at one
+  // offset (an empty value on a last line without its line end, and the keys added after it)
+  // go in the order made: the one made last is applied first, so it ends up last.
+  std::reverse(edits.begin(), edits.end());
+  std::stable_sort(edits.begin(), edits.end(),
+                   [](const TEdit& a, const TEdit& b) { return a.At > b.At; });
   std::string edited(text);
   for (const TEdit& edit : edits)
     edited.replace(edit.At, edit.Erased, edit.Text);

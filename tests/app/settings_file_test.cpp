@@ -272,6 +272,11 @@ TEST(SettingsEdit, MissingKeysJoinTheirSectionAndMissingSectionsComeLast) {
       EditSettings("[controls]\r\ndown =\r\nup = W", settings, DifferingEntries({}, settings)),
       "[controls]\r\ndown = K\r\nup = W\r\nkey-speed = 60\r\n"
       "\r\n[display]\r\nfull-screen = no\r\nscale = 16\r\n\r\n[sound]\r\nmute = yes\r\n");
+  // The empty value is filled in before the keys added after it.
+  settings.Volume = 40;
+  EXPECT_EQ(EditSettings("[sound]\nvolume =", settings, DifferingEntries({}, settings)),
+            "[sound]\nvolume = 40\nmute = yes\n\n[display]\nfull-screen = no\nscale = 16\n"
+            "\n[controls]\ndown = K\nkey-speed = 60\n");
 }
 
 TEST(SettingsEdit, AnEditedTextReadsAsTheEditAndAsBeforeElsewhere) {
