@@ -1,13 +1,14 @@
 // fuzz_settings: the input is a settings file. Whatever its bytes, every value read lies
 // within its documented range, every action keeps a key, each warning names the file and a
-// line of it (at most one a line), and the settings read are saved as a text that reads
-// back the same without a warning.
+// line of it (at most one a line), the settings read are saved as a text that reads back
+// the same without a warning, and every entry edited into the file reads back as edited.
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
 #include "app/settings_file.h"
 #include "fuzz_support.h"
+#include "platform/keys.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const long lines = static_cast<long>(std::count(text.begin(), text.end(), '\n')) + 1;
   std::vector<std::string> warnings;
-  const TPlayerSettings settings = LoadSettings(path, warnings);
+  const TPlayerSettings settings = LoadSettings(path, warnings).Settings;
 
   long lastLine = 0;
   for (const std::string& warning : warnings) {
@@ -46,5 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string> again;
   FUZZ_CHECK(ParseSettings(FormatSettings(settings), "saved.ini", again) == settings);
   FUZZ_CHECK(again.empty());
+
+  // Every entry edited into the file reads back as edited.
+  if (size > MaxSettingsFileSize) return 0;
+  TPlayerSettings changed;
+  changed.FullScreen = !settings.FullScreen;
+  changed.Scale = settings.Scale % 16 + 1;
+  changed.Volume = 100 - settings.Volume;
+  changed.Keys.Fire = {Vk::Letter('Q')};
+  const std::string edited = EditSettings(text, changed, TSettingsEntries().set());
+  std::vector<std::string> editedWarnings;
+  FUZZ_CHECK(ParseSettings(edited, "edited.ini", editedWarnings) == changed);
   return 0;
 }

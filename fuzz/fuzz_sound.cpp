@@ -1,7 +1,8 @@
 // fuzz_sound: the input is a sound file, WAV or Ogg Vorbis, after one byte of choices. It
 // goes through both doors the sound bank uses: whole decoding as an effect, and streaming
 // as music, read in pieces of a size the input picks. Both must refuse with a reason or give
-// bounded sound, and where both accept a file they must give the same samples. Half of the
+// bounded sound (music may fall silent where it is found damaged, saying why), and where both
+// accept a file they must give the same samples. Half of the
 // inputs get their Ogg checksums made right first, so the decoder behind the page check is
 // reached as often as the check itself.
 #include <algorithm>
@@ -57,11 +58,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     streamed.insert(streamed.end(), buffer.begin(), buffer.begin() + 2 * got);
     FUZZ_CHECK(PcmFrames(streamed) <= MaxMusicFrames + AudioFrameLength);
   }
-  // Within the effects' bound the two doors decode the same file to the same samples.
-  if (effect) FUZZ_CHECK(streamed == whole);
-  // A loop starts again exactly where the piece began.
+  // Within the effects' bound the two doors decode the same file to the same samples, and a
+  // stream found damaged as it plays is one the effects' door refuses.
+  if (effect) FUZZ_CHECK(streamed == whole && music->Fault().empty());
+  // A loop starts again exactly where the piece began; a damaged one stays silent.
   music->Rewind();
   const size_t again = music->Read(buffer.data(), piece);
+  if (!music->Fault().empty()) {
+    FUZZ_CHECK(again == 0);
+    return 0;
+  }
   FUZZ_CHECK(again == std::min(piece, PcmFrames(streamed)));
   FUZZ_CHECK(std::equal(buffer.begin(), buffer.begin() + 2 * again, streamed.begin()));
   return 0;

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Writes the malformed inputs every fuzz target replays in CI, one file each, under
 fuzz/regressions/<target>/: each kind of damaged archive, picture, font, script, sound and
-settings file and level that the loaders must refuse cleanly. Files named finding-* come from fuzz runs and are kept as found;
-this script only rewrites its own files."""
+settings file, level or records file that the loaders must refuse cleanly. Files named finding-*
+come from fuzz runs and are kept as found; this script only rewrites its own files."""
 import os
 import struct
 import sys
@@ -346,6 +346,25 @@ def settings():
     # later input of the fuzzer to its size.)
 
 
+# ---- Records files ----------------------------------------------------------------------
+
+def records():
+    t = "fuzz_records"
+    game = ("game when=2026-05-01T14:03:22 ending=won seed=17 frames=2412 health=60 fired=1 "
+            "hits=0")
+    write(t, "cut-in-a-quote.txt", game + ' level="Save Qu')
+    write(t, "cut-after-a-key.txt", game + " input")
+    write(t, "quote-without-blank.txt", game + ' level="a"b\n')
+    write(t, "twice-and-missing.txt", game + " seed=3\ngame when=2026-05-01T14:03:22\n")
+    write(t, "bad-values.txt", "".join(game.replace("health=60", "health=" + v) + "\n"
+                                       for v in ["", "+1", "-", "32768", "1e2", "\xd9\xa3"]))
+    write(t, "paths-as-input.txt", "".join(game + " input=" + v + "\n"
+                                           for v in ["../x.input", "/etc/x.input", ".input",
+                                                     ".x.input", "a b.input"]))
+    write(t, "blanks-and-crlf.txt", "\xef\xbb\xbf\r\n\t# c\r\n  " + game + "\r\n=\n==x\ngamex\n")
+    write(t, "long-line.txt", game + " x=" + "9" * 3000 + "\n")
+
+
 def main():
     archives()
     pictures()
@@ -354,6 +373,7 @@ def main():
     levels()
     sounds()
     settings()
+    records()
     return 0
 
 

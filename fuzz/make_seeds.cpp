@@ -2,7 +2,8 @@
 // folder given, with the writers the game's data and the tests are made with: the archive
 // writer, the engine's PCX encoder, the test PCX writer and the test game data; the sound
 // seeds by the tests' WAV writer, and Debian's oggenc for the Vorbis ones; the settings files
-// by the game's own writer; the levels from the game's own and by hand.
+// by the game's own writer; the levels from the game's own and by hand; the records by
+// the game's own writer.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,7 @@
 #include "fuzz_text_input.h"
 #include "gfx/pcx.h"
 #include "level/builtin_level.h"
+#include "records/records_file.h"
 #include "res/res_helpers.h"
 #include "support/game_data.h"
 #include "support/run_binary.h"
@@ -135,20 +137,27 @@ void SoundSeeds() {
   };
   const fs::path work = Root / "sound-work";
   fs::create_directories(work);
-  const TWavFormat formats[] = {{44100, 2, 16}, {22050, 1, 16}, {8000, 1, 8}, {48000, 2, 8}};
-  for (const TWavFormat& format : formats) {
-    const std::string name = "tone-" + std::to_string(format.Rate) + "-" +
-                             std::to_string(format.Channels) + "ch-" + std::to_string(format.Bits) +
-                             "bit";
-    const std::string wav = ToneWav(format, 0.05);
-    seed(name + ".wav", wav);
+  auto vorbis = [&](const std::string& name, const std::string& wav) {
     const fs::path source = work / (name + ".wav"), encoded = work / (name + ".ogg");
     WriteBytes(source.string(), wav);
     const TRunResult run = RunBinary(
         "/usr/bin/oggenc", {"-Q", "-q", "0", "-s", "1", source.string(), "-o", encoded.string()});
     if (run.ExitCode != 0) throw std::runtime_error("oggenc failed: " + run.Err);
     seed(name + ".ogg", ReadFile(encoded));
+  };
+  // Rates above 48 kHz go through the low-pass filter before their conversion.
+  const TWavFormat formats[] = {{44100, 2, 16}, {22050, 1, 16}, {8000, 1, 8},
+                                {48000, 2, 8},  {96000, 1, 16}, {192000, 2, 16}};
+  for (const TWavFormat& format : formats) {
+    const std::string name = "tone-" + std::to_string(format.Rate) + "-" +
+                             std::to_string(format.Channels) + "ch-" + std::to_string(format.Bits) +
+                             "bit";
+    const std::string wav = ToneWav(format, 0.05);
+    seed(name + ".wav", wav);
+    vorbis(name, wav);
   }
+  // A stream that decodes to noise at full scale, as a damaged one does.
+  vorbis("full-scale", FullScaleSquareWav(0.02, 0.05));
   fs::remove_all(work);
 }
 
@@ -218,6 +227,26 @@ void SettingsSeeds() {
        "up = f1\r\n");
 }
 
+// ---- Records files ----------------------------------------------------------------------
+
+void RecordsSeeds() {
+  TGameRecord game;
+  game.When = "2026-05-01T14:03:22";
+  game.End = TGameEnd::Won;
+  game.Seed = 17;
+  game.Frames = 2412;
+  game.BossFrames = 388;
+  game.Health = 60;
+  game.CrossesFired = 131;
+  game.Hits = 77;
+  game.Level = BuiltInLevel;
+  game.Data = "3f09c1d2a4b5e6f7";
+  game.Recording = "20260501-140322-17.input";
+  std::string lost = "game when=2026-05-02T09:00:00 ending=lost seed=3 frames=900 health=-5";
+  lost += " fired=12 hits=0 future=1";
+  Seed("fuzz_records", "two-games.txt", "# records\n\n" + GameLine(game) + "\n" + lost + "\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -233,6 +262,7 @@ int main(int argc, char** argv) {
   ScriptSeeds();
   LevelSeeds();
   SettingsSeeds();
+  RecordsSeeds();
   SoundSeeds();
   return 0;
 }

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
 # into build-fuzz/, replays every saved input under fuzz/regressions, then fuzzes each target
-# for FUZZ_SECONDS (60) seconds on FUZZ_JOBS (2) processes. Any crash, hang, leak or broken
+# for FUZZ_SECONDS (30) seconds on FUZZ_JOBS (2) processes. Any crash, hang, leak or broken
 # check fails the run; the input that caused it is left in build-fuzz/fuzz/findings/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
-seconds="${FUZZ_SECONDS:-60}"
+seconds="${FUZZ_SECONDS:-30}"
 jobs="${FUZZ_JOBS:-2}"
-targets=(fuzz_archive fuzz_pcx fuzz_text fuzz_input_script fuzz_sound fuzz_settings fuzz_level)
+targets=(fuzz_archive fuzz_pcx fuzz_text fuzz_input_script fuzz_sound fuzz_settings fuzz_level
+         fuzz_records)
 start=$SECONDS
 
 "$root/scripts/install-deps.sh"

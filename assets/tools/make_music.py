@@ -506,12 +506,16 @@ def render(score, report, verbose=False):
     return mix, length
 
 
-def encode(mix, output, oggenc, quality, serial):
+def encode(mix, output, oggenc, quality, serial, lowpass):
     with tempfile.TemporaryDirectory() as scratch:
         wav = os.path.join(scratch, "music.wav")
         synth.write_wav(wav, mix)
-        result = subprocess.run([oggenc, "--quiet", "-q", str(quality), "-s", str(serial),
-                                 "-o", output, wav], stderr=subprocess.PIPE, text=True)
+        command = [oggenc, "--quiet", "-q", str(quality), "-s", str(serial)]
+        if lowpass:
+            # The encoder cuts the treble lower the lower the quality (15 kHz at 0); the
+            # cymbals and the pulses' edges are worth the few bits more.
+            command += ["--advanced-encode-option", "lowpass_frequency=%s" % lowpass]
+        result = subprocess.run(command + ["-o", output, wav], stderr=subprocess.PIPE, text=True)
         if result.returncode != 0:
             fail("oggenc failed on %s: %s" % (output, result.stderr.strip()))
 
@@ -525,6 +529,8 @@ def main():
     parser.add_argument("--quality", default="1", help="oggenc's -q")
     parser.add_argument("--serial", type=int, default=2008,
                         help="the Ogg stream's serial number: fixed, so the bytes repeat")
+    parser.add_argument("--lowpass", help="the encoder's low-pass in kHz (default: its own, "
+                                          "which depends on the quality)")
     parser.add_argument("--wav", help="also keep the rendered music here, to listen to")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
@@ -545,7 +551,7 @@ def main():
     if args.output.endswith(".wav"):
         synth.write_wav(args.output, mix)
     else:
-        encode(mix, args.output, args.oggenc, args.quality, args.serial)
+        encode(mix, args.output, args.oggenc, args.quality, args.serial, args.lowpass)
 
 
 if __name__ == "__main__":

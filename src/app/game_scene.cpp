@@ -40,24 +40,41 @@ void TGameScene::Setup() {
   PlayMusic(TMusic::Game);
 }
 
-void TGameScene::AddToReport(TSceneRecord& record) const {
-  if (World == nullptr) return;
-  const char* ending = "none";
-  switch (World->Ending) {
+namespace {
+
+const char* EndingName(TGameEnding ending) {
+  switch (ending) {
     case TGameEnding::Won:
-      ending = "won";
-      break;
+      return "won";
     case TGameEnding::Lost:
-      ending = "lost";
-      break;
+      return "lost";
     case TGameEnding::Space:
-      ending = "space";
-      break;
+      return "space";
     case TGameEnding::None:
       break;
   }
-  record.Extra.push_back({"ending", JsonString(ending)});
-  record.Extra.push_back({"player_health", std::to_string(World->Player->GetHealth())});
-  record.Extra.push_back(
-      {"boss_health", World->Boss != nullptr ? std::to_string(World->Boss->GetHealth()) : "null"});
+  return "none";
+}
+
+}  // namespace
+
+void TGameScene::AddToReport(TSceneRecord& record) const {
+  if (World == nullptr) return;
+  TGameFigures game;
+  game.Ending = EndingName(World->Ending);
+  game.PlayerHealth = World->Player->GetHealth();
+  if (World->Boss != nullptr) {
+    game.BossHealth = World->Boss->GetHealth();
+    game.BossFrames = World->BossFrames;
+  }
+  game.CrossesFired = World->Player->Shots.Fired;
+  game.Hits = World->Player->Shots.Hits;
+  // The first three as they have always been; the figures added later after them.
+  record.Extra.push_back({"ending", JsonString(game.Ending)});
+  record.Extra.push_back({"player_health", std::to_string(game.PlayerHealth)});
+  record.Extra.push_back({"boss_health", JsonNumber(game.BossHealth)});
+  record.Extra.push_back({"crosses_fired", std::to_string(game.CrossesFired)});
+  record.Extra.push_back({"hits", std::to_string(game.Hits)});
+  record.Extra.push_back({"boss_frames", JsonNumber(game.BossFrames)});
+  record.Game = std::move(game);
 }

@@ -10,7 +10,8 @@ class TGameScene : public TScene {
  public:
   ~TGameScene() override;
   void Setup() override;
-  // The ending, the bus's health and the boss's (null before she appears).
+  // The ending, the bus's health and the boss's (null before she appears), the crosses
+  // fired and their hits, and the frames the boss was there.
   void AddToReport(TSceneRecord& record) const override;
 
   uint8_t SpritePackfile = 0;

@@ -23,16 +23,21 @@ constexpr const char* Description =
 constexpr const char* Epilogue =
     "Controls (the keys can be changed in the settings file):\n"
     "  mouse, Up/Down, W/S    steer the bus      left button, Ctrl, Z, J   fire\n"
-    "  P, Pause               pause              Escape   end the scene\n"
+    "  P, Pause               pause and menu     Escape   end the scene\n"
     "  Space                  give up the fight  - and +, M   volume, mute\n"
     "  F11, Alt+Enter         full screen        F12      screenshot\n"
     "  gamepad: stick or D-pad steers, A or the right trigger fires, Start\n"
     "  pauses, Back is Escape.\n"
+    "The pause shows a menu: Resume, Options (sound, display, keys), Records,\n"
+    "Quit. Arrows or W/S move and change, Enter chooses, Escape goes back.\n"
     "\n"
     "Settings (full screen, scale, volume, keys, pad dead zone, pause on focus\n"
     "loss) are kept in $XDG_CONFIG_HOME/quibbet/settings.ini (default\n"
     "~/.config/quibbet/settings.ini), or the file of --config; the command line\n"
-    "wins over them for the run. Screenshots go to $XDG_PICTURES_DIR/quibbet\n"
+    "wins over them for the run, and only what is changed in the game is written\n"
+    "back. Games played to their end are kept in $XDG_DATA_HOME/quibbet/records.txt\n"
+    "(default ~/.local/share/quibbet), the best ten with their input in\n"
+    "recordings/ beside it. Screenshots go to $XDG_PICTURES_DIR/quibbet\n"
     "(default ~/Pictures/quibbet).\n"
     "\n"
     "Without --data, the game's archives (SPRITES.MPK, FONTS.MPK, TEXTS.MPK) are\n"
@@ -210,6 +215,13 @@ void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
                  "keep the settings in FILE instead of\n$XDG_CONFIG_HOME/quibbet/settings.ini")
       ->option_text("FILE")
       ->group(game);
+  CLI::Option* records =
+      app.add_flag("--records", options.Records, "list the best games kept, and exit")->group(game);
+  app.add_flag("--json", options.Json, "list them as JSON")->needs(records)->group(game);
+  CLI::Option* watch = app.add_option("--watch", options.Watch, "play again game N of --records")
+                           ->option_text("N")
+                           ->check(PositiveWhole)
+                           ->group(game);
 
   const std::string sound = "Sound";
   app.add_flag("--mute", options.Mute, "play without sound (--record-audio still records\nit)")
@@ -229,6 +241,7 @@ void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {
   // The page fetched the address's script into a file of its own; the run names one it
   // cannot read.
   if (source == TOptionSource::CommandLine) input->check(CLI::ExistingFile);
+  watch->excludes(input)->excludes(records);
   app.add_option("--save-input", options.SaveInputFile,
                  "write what the player did to FILE, an input script\nthat --input plays again")
       ->option_text("FILE")

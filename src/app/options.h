@@ -33,9 +33,12 @@ struct TOptions {
   std::string SummaryFile;  // "-" is stdout
   bool Autoplay = false;    // the built-in pilot plays the game
   bool Mute = false;
-  std::optional<int> Volume;    // 0 to 100
-  std::string RecordAudioFile;  // the game's sound as a WAV file
-  std::string SaveInputFile;    // what the player did, as an input script
+  std::optional<int> Volume;      // 0 to 100
+  std::string RecordAudioFile;    // the game's sound as a WAV file
+  std::string SaveInputFile;      // what the player did, as an input script
+  bool Records = false;           // print the player's records instead of playing
+  bool Json = false;              // print them as JSON
+  std::optional<uint32_t> Watch;  // play record N again
 };
 
 enum class TOptionsResult {

@@ -1,6 +1,7 @@
 // The entry's straight pass: window, display, scenes, display closed.
 #include "app/program.h"
 
+#include "audio/audio.h"
 #include "gfx/boxes.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
@@ -13,7 +14,7 @@ constexpr uint8_t PopupWindow = 1;
 TSceneEnd RunScene(const char* name, const TSceneFactory& factory, uint64_t maxTotalFrames,
                    TRunReport& report) {
   std::unique_ptr<TScene> scene = factory();
-  report.Scenes.push_back({name, 0, "fatal", {}});
+  report.Scenes.push_back({name, 0, "fatal", {}, {}});
   try {
     scene->Setup();
     const TSceneEnd end = scene->Run(maxTotalFrames);
@@ -40,5 +41,6 @@ void RunProgram(const TProgramScenes& scenes, uint64_t maxTotalFrames, TRunRepor
       Input.Keys[Vk::Escape] == 0) {
     RunScene("credits", scenes.Credits, maxTotalFrames, report);
   }
+  FadeOutAudio();
   CloseDisplay();
 }

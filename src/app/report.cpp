@@ -23,6 +23,12 @@ std::string JsonString(const std::string& text) {
   return out;
 }
 
+const TSceneRecord* GameSceneOf(const TRunReport& report) {
+  for (const TSceneRecord& scene : report.Scenes)
+    if (scene.Game) return &scene;
+  return nullptr;
+}
+
 std::string SummaryJson(const TRunReport& report) {
   // Built by appending only: GCC 12 reports false overlaps on chains of operator+.
   std::string json = "{\"exit_code\":";

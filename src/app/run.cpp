@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/pause_picture.h"
 #include "app/program.h"
 #include "app/replay.h"
 #include "app/scene_list.h"
@@ -17,6 +16,7 @@
 #include "gfx/display.h"
 #include "level/level_in_force.h"
 #include "level/level_source.h"
+#include "menu/in_game_menu.h"
 #include "res/image_cache.h"
 #include "res/mods.h"
 #include "res/packfile.h"
@@ -104,6 +104,24 @@ void ForgetData() {
 
 }  // namespace
 
+bool PlaysLive(const TOptions& options) {
+  return !options.Autoplay && options.InputFile.empty() && !options.Watch && !options.Turbo &&
+         !options.Headless;
+}
+
+TOptions WatchOptions(TOptions options, const std::string& recording) {
+  options.InputFile = recording;
+  options.Seed.reset();  // the recording's own
+  options.Autoplay = false;
+  options.Watch.reset();
+  options.MaxFrames = 0;
+  options.RecordDir.clear();
+  options.RecordAudioFile.clear();
+  options.SaveInputFile.clear();
+  options.SummaryFile.clear();
+  return options;
+}
+
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options) {
   if (options.Window) player.FullScreen = false;
   if (options.FullScreen) player.FullScreen = true;
@@ -134,7 +152,12 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
   config.SettingsChanged = hooks.SettingsChanged;
   config.Screenshot = hooks.Screenshot;
   config.Recording = hooks.Recording;
-  config.PausePicture = MakePausePicture;
+  // The pause's menu, for a player at a screen; declared before the platform, which uses it.
+  std::unique_ptr<TInGameMenu> menu;
+  if (!options.Headless) {
+    menu = std::make_unique<TInGameMenu>(hooks.Records);
+    config.Menu = menu.get();
+  }
   Settings.Seed = ChooseSeed(options, config);
   Settings.SeedUsed.reset();
   std::string audioError;
@@ -155,6 +178,7 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
     StartupCheck();
     if (!levelFault.empty())
       FatalBox("LEVEL ERROR", "The level cannot be played:\r\r" + levelFault);
+    report.Level = LevelInForce().Name;
     RunProgram(GameScenes(), options.MaxFrames, report);
   } catch (const TProgramExit& exit) {
     report.ExitCode = exit.Code;

@@ -28,6 +28,13 @@ struct TRunHooks {
   TRecordsHooks Records;
 };
 
+// Whether a person plays this run as it goes: not the pilot, a script or a recording, not
+// on a virtual clock, and on a screen. Only such games are kept in the records.
+bool PlaysLive(const TOptions& options);
+// A run that plays a recording again, as the menu's Records asks: the player's window and
+// settings, nothing written but what the player changes.
+TOptions WatchOptions(TOptions options, const std::string& recording);
+
 // The settings of this run: the player's, with what the options say instead where they say
 // something (--window, --volume...).
 TPlayerSettings PlayerSettingsFor(TPlayerSettings player, const TOptions& options);

@@ -7,6 +7,7 @@
 #include "entity/agent.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
+#include "platform/platform.h"
 
 TFrameWatcher FrameWatcher;
 
@@ -82,7 +83,7 @@ TSceneEnd TScene::Run(uint64_t maxTotalFrames) {
     if (FrameWatcher) FrameWatcher(*this);
     PumpMessages();
     WaitWhileInactive();
-    Delay(50);
+    CurrentPlatform().WaitForNextFrame();
     if (!Input.WindowAlive) return TSceneEnd::Closed;
     if (Input.Keys[Vk::Escape] != 0) return TSceneEnd::Escape;
     if (Agent->IsFinished()) return TSceneEnd::Finished;

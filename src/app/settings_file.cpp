@@ -1,18 +1,19 @@
 // settings.ini: one table of the entries (section, key, comment, field of TPlayerSettings),
-// a forgiving line parser over it, and the file written whole (res/whole_file_writer). Plain C
+// a forgiving line parser over it that also notes where each value and section lies, the
+// edit made from those places, and the file written whole (res/whole_file_writer). Plain C
 // stdio and std::filesystem, so that it builds for Linux, Windows and the browser alike.
 #include "app/settings_file.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
-#include <system_error>
 
 #include "platform/key_names.h"
 #include "res/ascii_case.h"
+#include "res/quoted_excerpt.h"
+#include "res/small_file.h"
 #include "res/whole_file_writer.h"
 
 namespace fs = std::filesystem;
@@ -105,6 +106,8 @@ constexpr TEntry Entries[] = {
               &TPlayerSettings::PauseOnFocusLoss),
 };
 
+static_assert(std::size(Entries) == SettingsEntryCount);
+
 // ---- Values -----------------------------------------------------------------------------
 
 const char* FitName(TFitMode fit) {
@@ -131,17 +134,6 @@ std::optional<bool> ParseFlag(std::string_view text) {
   return std::nullopt;
 }
 
-// A piece of the file as a warning shows it: printable and short, whatever the file holds.
-std::string Quoted(std::string_view text) {
-  constexpr size_t Shown = 40;
-  std::string quoted = "'";
-  for (size_t i = 0; i < text.size() && i < Shown; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    quoted += c >= 32 && c < 127 ? static_cast<char>(c) : '?';
-  }
-  return quoted + (text.size() > Shown ? "...'" : "'");
-}
-
 std::string FormatValue(const TEntry& entry, const TPlayerSettings& settings) {
   switch (entry.Kind) {
     case TKind::Flag:
@@ -162,7 +154,7 @@ std::string SetValue(const TEntry& entry, std::string_view value, TPlayerSetting
   switch (entry.Kind) {
     case TKind::Flag: {
       const auto flag = ParseFlag(value);
-      if (!flag) return Quoted(value) + " is not yes or no";
+      if (!flag) return QuotedExcerpt(value) + " is not yes or no";
       settings.*entry.Flag = *flag;
       return {};
     }
@@ -171,8 +163,8 @@ std::string SetValue(const TEntry& entry, std::string_view value, TPlayerSetting
       const char* end = value.data() + value.size();
       const auto [stop, error] = std::from_chars(value.data(), end, number);
       if (error != std::errc() || stop != end || number < entry.Min || number > entry.Max)
-        return Quoted(value) + " is not a whole number from " + std::to_string(entry.Min) + " to " +
-               std::to_string(entry.Max);
+        return QuotedExcerpt(value) + " is not a whole number from " + std::to_string(entry.Min) +
+               " to " + std::to_string(entry.Max);
       settings.*entry.Number = number;
       return {};
     }
@@ -183,11 +175,11 @@ std::string SetValue(const TEntry& entry, std::string_view value, TPlayerSetting
           return {};
         }
       }
-      return Quoted(value) + " is not sharp or integer";
+      return QuotedExcerpt(value) + " is not sharp or integer";
     case TKind::Keys: {
       std::string unknown;
       auto codes = KeyCodes(value, unknown);
-      if (!codes) return Quoted(unknown) + " is not a key name";
+      if (!codes) return QuotedExcerpt(unknown) + " is not a key name";
       if (codes->empty()) return "no key";
       settings.Keys.*entry.Keys = std::move(*codes);
       return {};
@@ -200,61 +192,120 @@ std::string SetValue(const TEntry& entry, std::string_view value, TPlayerSetting
 
 std::string_view Trimmed(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
+  if (first == std::string_view::npos) return text.substr(text.size());
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
+
+// Offsets into the text read, for an edit.
+struct TSpan {
+  size_t Begin = 0;
+  size_t End = 0;
+  bool Found = false;
+};
+
+// Where the reader took each value from (the last line that set it), and where each of our
+// sections ends (after the last line with something on it, of its last header).
+struct TPlaces {
+  TSpan Values[std::size(Entries)];
+  TSpan SectionEnds[std::size(Sections)];
+};
 
 struct TReader {
   const std::string& FileName;
   std::vector<std::string>& Warnings;
+  const char* Base;  // the text's first byte, for offsets
   TPlayerSettings Settings{};
-  std::string Section{};  // as the table spells it; empty before the first header
+  TPlaces Places{};
+  int Section = -1;       // index in Sections; -1 before the first header
   bool Skipping = false;  // under a header that names no section of ours
   size_t Line = 0;
+  size_t LineAfter = 0;  // offset after the line and its line end
 
   void Warn(const std::string& what) {
     Warnings.push_back(FileName + ":" + std::to_string(Line) + ": " + what);
   }
 
+  size_t Offset(std::string_view piece) const { return static_cast<size_t>(piece.data() - Base); }
+
   void Header(std::string_view line) {
     Skipping = true;
     if (line.back() != ']')
-      return Warn(Quoted(line) + " is not a [section] header; the entries below it are skipped");
+      return Warn(QuotedExcerpt(line) +
+                  " is not a [section] header; the entries below it are skipped");
     const std::string name = Lowered(Trimmed(line.substr(1, line.size() - 2)));
-    for (const TSection& section : Sections) {
-      if (name == section.Name) {
-        Section = section.Name;
+    for (size_t i = 0; i < std::size(Sections); ++i) {
+      if (name == Sections[i].Name) {
+        Section = static_cast<int>(i);
         Skipping = false;
         return;
       }
     }
-    Warn("unknown section " + Quoted(line) + "; its entries are skipped");
+    Warn("unknown section " + QuotedExcerpt(line) + "; its entries are skipped");
   }
 
   void Assignment(std::string_view line) {
     const size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return Warn(Quoted(line) + " has no '='");
+    if (equals == std::string_view::npos) return Warn(QuotedExcerpt(line) + " has no '='");
     const std::string_view keyText = Trimmed(line.substr(0, equals));
-    if (Section.empty()) return Warn(Quoted(keyText) + " comes before any [section]");
+    if (Section < 0) return Warn(QuotedExcerpt(keyText) + " comes before any [section]");
+    const std::string section = Sections[Section].Name;
     const std::string key = Lowered(keyText);
-    for (const TEntry& entry : Entries) {
-      if (Section != entry.Section || key != entry.Key) continue;
-      const std::string problem = SetValue(entry, Trimmed(line.substr(equals + 1)), Settings);
+    for (size_t i = 0; i < std::size(Entries); ++i) {
+      const TEntry& entry = Entries[i];
+      if (section != entry.Section || key != entry.Key) continue;
+      const std::string_view value = Trimmed(line.substr(equals + 1));
+      // An empty value is written just after its '='.
+      const size_t begin = value.empty() ? Offset(line) + equals + 1 : Offset(value);
+      Places.Values[i] = {begin, begin + value.size(), true};
+      const std::string problem = SetValue(entry, value, Settings);
       if (!problem.empty())
-        Warn("[" + Section + "] " + key + ": " + problem + "; keeping " +
+        Warn("[" + section + "] " + key + ": " + problem + "; keeping " +
              FormatValue(entry, Settings));
       return;
     }
-    Warn("unknown key " + Quoted(keyText) + " in [" + Section + "]");
+    Warn("unknown key " + QuotedExcerpt(keyText) + " in [" + section + "]");
   }
 
   void Read(std::string_view line) {
     line = Trimmed(line.substr(0, line.find_first_of("#;")));
     if (line.empty()) return;
-    if (line[0] == '[') return Header(line);
-    if (!Skipping) Assignment(line);
+    if (line[0] == '[')
+      Header(line);
+    else if (!Skipping)
+      Assignment(line);
+    if (!Skipping && Section >= 0) Places.SectionEnds[Section] = {LineAfter, LineAfter, true};
   }
 };
+
+// Reads `text` as ParseSettings does, noting where things are.
+TReader ReadSettings(std::string_view text, const std::string& fileName,
+                     std::vector<std::string>& warnings) {
+  TReader reader{fileName, warnings, text.data()};
+  constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";  // as Windows' editors write
+  if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
+    text.remove_prefix(ByteOrderMark.size());
+  // An oversized file is read to its last whole line within the limit: a line cut short
+  // could read as another value ("volume = 10" of "volume = 100").
+  const bool oversized = text.size() > MaxSettingsFileSize;
+  if (oversized) {
+    const size_t lastEnd = text.rfind('\n', MaxSettingsFileSize - 1);
+    text = text.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
+  }
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    ++reader.Line;
+    reader.LineAfter = reader.Offset(text) + std::min(end + 1, text.size());
+    reader.Read(text.substr(start, end - start));
+    start = end + 1;
+  }
+  if (oversized) {
+    ++reader.Line;
+    reader.Warn("the file is larger than " + std::to_string(MaxSettingsFileSize) +
+                " bytes; this line and the rest are ignored");
+  }
+  return reader;
+}
 
 }  // namespace
 
@@ -268,56 +319,23 @@ std::string DefaultSettingsPath(const TPlayerFolders& folders) {
 
 TPlayerSettings ParseSettings(std::string_view text, const std::string& fileName,
                               std::vector<std::string>& warnings) {
-  constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";  // as Windows' editors write
-  if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
-    text.remove_prefix(ByteOrderMark.size());
-  // An oversized file is read to its last whole line within the limit: a line cut short
-  // could read as another value ("volume = 10" of "volume = 100").
-  const bool oversized = text.size() > MaxSettingsFileSize;
-  if (oversized) {
-    const size_t lastEnd = text.rfind('\n', MaxSettingsFileSize - 1);
-    text = text.substr(0, lastEnd == std::string_view::npos ? 0 : lastEnd + 1);
-  }
-  TReader reader{fileName, warnings};
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    ++reader.Line;
-    reader.Read(text.substr(start, end - start));
-    start = end + 1;
-  }
-  if (oversized) {
-    ++reader.Line;
-    reader.Warn("the file is larger than " + std::to_string(MaxSettingsFileSize) +
-                " bytes; this line and the rest are ignored");
-  }
-  return reader.Settings;
+  return ReadSettings(text, fileName, warnings).Settings;
 }
 
-TPlayerSettings LoadSettings(const std::string& path, std::vector<std::string>& warnings) {
-  try {
-    std::error_code error;
-    if (fs::status(path, error).type() == fs::file_type::not_found) return {};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-      warnings.push_back(path + ": cannot be read (" + std::generic_category().message(errno) +
+TLoadedSettings LoadSettings(const std::string& path, std::vector<std::string>& warnings) {
+  const TSmallFile file = ReadSmallFile(path, MaxSettingsFileSize);
+  switch (file.State) {
+    case TSmallFileState::Missing:
+      return {};
+    case TSmallFileState::Unreadable:
+      warnings.push_back(path + ": cannot be read (" + file.Problem +
                          "); using the default settings");
-      return {};
-    }
-    // One byte over the limit tells an oversized file from one of exactly the limit.
-    std::string text(MaxSettingsFileSize + 1, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), file));
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-      warnings.push_back(path + ": cannot be read; using the default settings");
-      return {};
-    }
-    return ParseSettings(text, path, warnings);
-  } catch (const std::exception& e) {  // a path the file system cannot even represent
-    warnings.push_back(path + ": cannot be read (" + e.what() + "); using the default settings");
-    return {};
+      return {{}, false};
+    case TSmallFileState::Whole:
+    case TSmallFileState::Cut:
+      break;
   }
+  return {ParseSettings(file.Bytes, path, warnings), file.State == TSmallFileState::Whole};
 }
 
 // ---- Writing ----------------------------------------------------------------------------
@@ -358,9 +376,101 @@ std::string FormatSettings(const TPlayerSettings& settings) {
   return text;
 }
 
-bool SaveSettings(const std::string& path, const TPlayerSettings& settings, std::string& error) {
+TSettingsEntries DifferingEntries(const TPlayerSettings& a, const TPlayerSettings& b) {
+  TSettingsEntries differing;
+  for (size_t i = 0; i < std::size(Entries); ++i)
+    differing[i] = FormatValue(Entries[i], a) != FormatValue(Entries[i], b);
+  return differing;
+}
+
+namespace {
+
+// One change to the text: `Erased` bytes at `At` give way to `Text`.
+struct TEdit {
+  size_t At = 0;
+  size_t Erased = 0;
+  std::string Text;
+};
+
+// "\r\n" when the file's first line ends so, as Windows' editors write.
+std::string_view LineEndOf(std::string_view text) {
+  const size_t end = text.find('\n');
+  return end != std::string_view::npos && end > 0 && text[end - 1] == '\r' ? "\r\n" : "\n";
+}
+
+}  // namespace
+
+std::string EditSettings(std::string_view text, const TPlayerSettings& settings,
+                         TSettingsEntries entries) {
+  std::vector<std::string> ignored;
+  const TPlaces places = ReadSettings(text, "", ignored).Places;
+  const std::string eol(LineEndOf(text));
+  std::vector<TEdit> edits;
+  std::string atEnd, addedSections;
+  for (size_t s = 0; s < std::size(Sections); ++s) {
+    std::string added;  // keys missing from this section
+    for (size_t i = 0; i < std::size(Entries); ++i) {
+      if (!entries[i] || std::string_view(Entries[i].Section) != Sections[s].Name) continue;
+      const std::string value = FormatValue(Entries[i], settings);
+      const TSpan& place = places.Values[i];
+      if (place.Found)
+        edits.push_back(
+            {place.Begin, place.End - place.Begin, place.Begin == place.End ? " " + value : value});
+      else
+        added += Entries[i].Key + std::string(" = ") + value + eol;
+    }
+    const TSpan& end = places.SectionEnds[s];
+    if (added.empty()) continue;
+    if (!end.Found)
+      addedSections += eol + "[" + Sections[s].Name + "]" + eol + added;
+    else if (end.End == text.size())
+      atEnd += added;  // before any section added after it
+    else
+      edits.push_back({end.End, 0, added});
+  }
+  if (text.empty() && !addedSections.empty()) addedSections.erase(0, eol.size());
+  atEnd += addedSections;
+  if (!atEnd.empty()) {
+    // A last line without its line end would run into the first line added.
+    if (!text.empty() && text.back() != '\n') atEnd.insert(0, eol);
+    edits.push_back({text.size(), 0, atEnd});
+  }
+  // From the end backwards, so that the offsets of the edits still to come hold. Edits at one
+  // offset (an empty value on a last line without its line end, and the keys added after it)
+  // go in the order made: the one made last is applied first, so it ends up last.
+  std::reverse(edits.begin(), edits.end());
+  std::stable_sort(edits.begin(), edits.end(),
+                   [](const TEdit& a, const TEdit& b) { return a.At > b.At; });
+  std::string edited(text);
+  for (const TEdit& edit : edits)
+    edited.replace(edit.At, edit.Erased, edit.Text);
+  return edited;
+}
+
+bool SaveSettingsEdits(const std::string& path, const TPlayerSettings& settings,
+                       TSettingsEntries entries, std::string& error) {
   try {
-    return WriteFileWhole(path, FormatSettings(settings), error);
+    const TSmallFile file = ReadSmallFile(path, MaxSettingsFileSize);
+    switch (file.State) {
+      case TSmallFileState::Unreadable:
+        error = path + " cannot be read (" + file.Problem + ")";
+        return false;
+      case TSmallFileState::Cut:
+        error = path + " is larger than " + std::to_string(MaxSettingsFileSize) + " bytes";
+        return false;
+      case TSmallFileState::Missing:
+      case TSmallFileState::Whole:
+        break;
+    }
+    const std::string original =
+        file.State == TSmallFileState::Missing ? FormatSettings({}) : file.Bytes;
+    const std::string edited = EditSettings(original, settings, entries);
+    if (edited.size() > MaxSettingsFileSize) {
+      error = path + " would grow larger than " + std::to_string(MaxSettingsFileSize) + " bytes";
+      return false;
+    }
+    if (edited == original && file.State == TSmallFileState::Whole) return true;
+    return WriteFileWhole(path, edited, error);
   } catch (const std::exception& e) {  // memory, or a path the file system cannot represent
     error = path + ": " + e.what();
     return false;

@@ -5,6 +5,7 @@
 #include <array>
 #include <bitset>
 #include <memory>
+#include <vector>
 
 #include "audio/mixer.h"
 #include "audio/sound_bank.h"
@@ -91,7 +92,25 @@ void AudioFrame() {
   TAudioState& audio = State();
   if (!audio.Running) return;
   audio.Mixer.MixFrame(audio.Frame.data());
+  TellMusicFaults(audio.Bank);
   audio.StartedThisFrame.reset();
   if (audio.Recorder) audio.Recorder->Write(audio.Frame.data(), AudioFrameLength);
   CurrentPlatform().QueueAudio(audio.Frame.data(), AudioFrameLength);
+}
+
+void FadeOutAudio() {
+  TAudioState& audio = State();
+  if (!audio.Running) return;
+  std::vector<int16_t> ending(EndingFadeFrames * 2 * AudioFrameLength);
+  for (size_t f = 0; f < EndingFadeFrames; ++f)
+    audio.Mixer.MixFrame(ending.data() + f * 2 * AudioFrameLength);
+  // The gain falls along a parabola, quickly at first, as the ear hears a fade to silence.
+  const auto frames = static_cast<int64_t>(ending.size() / 2);
+  for (int64_t i = 0; i < frames; ++i) {
+    const int64_t left = frames - i;
+    for (size_t c = 2 * static_cast<size_t>(i); c < 2 * static_cast<size_t>(i) + 2; ++c)
+      ending[c] = static_cast<int16_t>(ending[c] * left * left / (frames * frames));
+  }
+  CurrentPlatform().QueueAudio(ending.data(), ending.size() / 2);
+  audio.Running = false;  // the run's sound is over
 }

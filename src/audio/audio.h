@@ -4,6 +4,7 @@
 // With sound off (headless and not recording) every call does nothing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -33,3 +34,8 @@ void StopMusic();
 
 // Mixes the sound of the frame just presented and hands it on.
 void AudioFrame();
+// The run has ended: its sound goes on for a few frames more, fading to silence, and is
+// handed on at once, so that the device plays it out while the display closes instead of
+// stopping mid-note. The recording keeps the game's frames only.
+void FadeOutAudio();
+constexpr size_t EndingFadeFrames = 4;  // long enough to sound like an ending

@@ -1,13 +1,20 @@
-// Voices, the music stream with its fades, and the saturating sum.
+// Voices, the music stream with its fades, and the limiter on the sum.
 #include "audio/mixer.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
-int32_t Clamp16(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX));
-}
+// The limiter's gain in Q30 fixed point.
+constexpr int32_t GainUnity = 1 << 30;
+// Within a frame the gain falls towards a peak over up to 2 ms before it, as a limiter that
+// looks ahead does, without delaying the sound: effects keep starting at their frame's first
+// sample. A peak right at a frame's start is met at once.
+constexpr int32_t AttackStep = GainUnity / 88;
+// Then it rises back with a time constant of 2^13 samples (186 ms): slow enough that music
+// under a burst of effects swells back instead of pumping.
+constexpr int ReleaseShift = 13;
 
 }  // namespace
 
@@ -106,10 +113,43 @@ void TMixer::MixMusic() {
   }
 }
 
+void TMixer::Limit(int16_t* out) {
+  // The most each block of stereo frames may be given: the ceiling over the louder channel of
+  // its loudest frame. Both channels share one gain, so the sound keeps its place between the
+  // speakers; blocks, not frames, so that a loud frame costs one division in sixteen.
+  bool over = false;
+  for (size_t block = 0; block < BlockGain.size(); ++block) {
+    int32_t peak = 0;
+    for (size_t i = 2 * LimiterBlock * block;
+         i < std::min(Sum.size(), 2 * LimiterBlock * (block + 1)); ++i)
+      peak = std::max(peak, std::abs(Sum[i]));
+    BlockGain[block] =
+        peak > Ceiling ? static_cast<int32_t>((int64_t{Ceiling} << 30) / peak) : GainUnity;
+    over = over || peak > Ceiling;
+  }
+  if (!over && LimiterGain == GainUnity) {
+    for (size_t i = 0; i < Sum.size(); ++i)
+      out[i] = static_cast<int16_t>(Sum[i]);
+    return;
+  }
+  int64_t allowed = GainUnity;  // nothing is known of the next frame
+  for (size_t i = AudioFrameLength; i-- > 0;) {
+    allowed = std::min<int64_t>(BlockGain[i / LimiterBlock], allowed + AttackStep);
+    GainAllowed[i] = static_cast<int32_t>(allowed);
+  }
+  for (size_t i = 0; i < AudioFrameLength; ++i) {
+    // The last steps of the rise, worth less than a quarter of the smallest sample step, are
+    // taken at once, so the gain gets back to exactly 1.
+    const int32_t rise = (GainUnity - LimiterGain) >> ReleaseShift;
+    LimiterGain = std::min(GainAllowed[i], rise == 0 ? GainUnity : LimiterGain + rise);
+    for (size_t c = 2 * i; c < 2 * i + 2; ++c)
+      out[c] = static_cast<int16_t>((int64_t{Sum[c]} * LimiterGain) >> 30);
+  }
+}
+
 void TMixer::MixFrame(int16_t* out) {
   Sum.fill(0);
   MixVoices();
   MixMusic();
-  for (size_t i = 0; i < Sum.size(); ++i)
-    out[i] = static_cast<int16_t>(Clamp16(Sum[i]));
+  Limit(out);
 }

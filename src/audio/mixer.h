@@ -1,6 +1,6 @@
 // The mixer: sixteen effect voices and one music stream summed into one game frame's samples
-// at a time, with a volume and a stereo place per voice, fades for the music, and saturation
-// where the sum leaves 16 bits. Integer arithmetic throughout, so the same
+// at a time, with a volume and a stereo place per voice, fades for the music, and a limiter
+// that keeps the sum just under full scale. Integer arithmetic throughout, so the same
 // calls give the same samples on every machine and at every pace.
 #pragma once
 
@@ -15,6 +15,8 @@ class TMixer {
  public:
   static constexpr int VoiceCount = 16;
   static constexpr int32_t Unity = 1 << 15;  // a gain of 1
+  // No sample leaves the mixer louder than this, just under full scale.
+  static constexpr int32_t Ceiling = 32000;
 
   // Starts `sound` (not owned; it must outlive its playing) at `volume` (0 to Unity: as recorded),
   // placed at `pan` (-Unity: left only, 0: centre, Unity: right only). With every voice busy,
@@ -44,6 +46,7 @@ class TMixer {
   size_t ReadMusic(int16_t* out, size_t frames);
   int32_t MusicGainAt(size_t sample) const;
   void FinishFade();
+  void Limit(int16_t* out);
 
   std::array<TVoice, VoiceCount> Voices;
   TMusicSource* Current = nullptr;
@@ -55,4 +58,10 @@ class TMixer {
   uint64_t FadeDone = 0;
   std::array<int32_t, 2 * AudioFrameLength> Sum{};
   std::array<int16_t, 2 * AudioFrameLength> MusicPiece{};
+  // The limiter: its gain now, and the most each block of stereo frames and then each frame of
+  // this one may have; Q30.
+  static constexpr size_t LimiterBlock = 16;
+  int32_t LimiterGain = 1 << 30;
+  std::array<int32_t, (AudioFrameLength + LimiterBlock - 1) / LimiterBlock> BlockGain{};
+  std::array<int32_t, AudioFrameLength> GainAllowed{};
 };

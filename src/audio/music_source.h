@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "audio/pcm.h"
 
@@ -13,6 +14,12 @@ class TMusicSource {
   // Up to `frames` stereo frames at AudioRate into `out`; fewer only where the music ends.
   virtual size_t Read(int16_t* out, size_t frames) = 0;
   virtual void Rewind() = 0;
+  // Why the music fell silent before its end: a stream found damaged as it played, which
+  // gives nothing more from then on. Empty while it plays well.
+  const std::string& Fault() const { return FaultText; }
+
+ protected:
+  std::string FaultText;
 };
 
 // Music decoded whole (a WAV file, a test's tone).

@@ -20,6 +20,10 @@ void Say(const std::string& line) {
   std::fprintf(stderr, "quibbet: %s\n", line.c_str());
 }
 
+void SaySilent(const std::string& name, const std::string& error) {
+  Say("sound \"" + name + "\" in SOUNDS.MPK: " + error + "; it stays silent");
+}
+
 // The member's bytes; nothing when the archive has no member of that name. A member that is
 // there but cannot be read gives an error and an empty result.
 std::optional<std::vector<uint8_t>> ReadMember(uint8_t slot, const std::string& name,
@@ -40,8 +44,8 @@ std::optional<std::vector<uint8_t>> ReadMember(uint8_t slot, const std::string& 
   return bytes;
 }
 
-// Reads NAME.ogg or NAME.wav and hands the bytes to `decode`, which sets an error when the
-// sound stays silent; that gets its line on stderr.
+// Reads NAME.ogg or NAME.wav and hands the bytes and the member's name to `decode`, which sets
+// an error when the sound stays silent; that gets its line on stderr.
 template <typename Decode>
 void LoadOne(uint8_t slot, const std::string& base, Decode&& decode) {
   for (const char* extension : {".ogg", ".wav"}) {
@@ -49,8 +53,8 @@ void LoadOne(uint8_t slot, const std::string& base, Decode&& decode) {
     std::string error;
     std::optional<std::vector<uint8_t>> bytes = ReadMember(slot, name, error);
     if (!bytes) continue;
-    if (error.empty()) decode(std::move(*bytes), error);
-    if (!error.empty()) Say("sound \"" + name + "\" in SOUNDS.MPK: " + error + "; it stays silent");
+    if (error.empty()) decode(std::move(*bytes), name, error);
+    if (!error.empty()) SaySilent(name, error);
     return;
   }
   Say("SOUNDS.MPK has no " + base + ".ogg or " + base + ".wav; it stays silent");
@@ -74,17 +78,27 @@ TSoundBank LoadSoundBank() {
     return bank;
   }
   for (size_t i = 0; i < SoundCount; ++i)
-    LoadOne(slot, SoundNames[i], [&](std::vector<uint8_t> bytes, std::string& error) {
-      DecodeEffect(std::move(bytes), bank.Effects[i], error);
-    });
+    LoadOne(slot, SoundNames[i],
+            [&](std::vector<uint8_t> bytes, const std::string&, std::string& error) {
+              DecodeEffect(std::move(bytes), bank.Effects[i], error);
+            });
   for (size_t i = 0; i < MusicCount; ++i) {
     // The level names the piece that plays while it runs.
     const bool level = static_cast<TMusic>(i) == TMusic::Game;
     LoadOne(slot, level ? LevelInForce().Music : MusicNames[i],
-            [&](std::vector<uint8_t> bytes, std::string& error) {
+            [&](std::vector<uint8_t> bytes, const std::string& name, std::string& error) {
               bank.Music[i] = OpenMusic(std::move(bytes), error);
+              bank.MusicFiles[i] = name;
             });
   }
   PackfileClose(slot);
   return bank;
+}
+
+void TellMusicFaults(TSoundBank& bank) {
+  for (size_t i = 0; i < MusicCount; ++i) {
+    if (!bank.Music[i] || bank.FaultsTold[i] || bank.Music[i]->Fault().empty()) continue;
+    SaySilent(bank.MusicFiles[i], bank.Music[i]->Fault());
+    bank.FaultsTold[i] = true;
+  }
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -89,6 +90,14 @@ bool CommentLengthsFit(const std::string& packet) {
 }
 
 // ---- Decoder ----------------------------------------------------------------------------
+
+// A run of this many samples clamped at the ends of the 16-bit range is no music: damaged data
+// decodes to values far beyond it. Music mastered loud clips for a few samples at a time.
+constexpr size_t LongestClampedRun = 64;
+
+bool Clamped(int16_t sample) {
+  return sample == INT16_MAX || sample == INT16_MIN;
+}
 
 std::string DecoderError(int code) {
   switch (code) {
@@ -219,17 +228,43 @@ std::unique_ptr<TVorbisMusic> TVorbisMusic::Open(std::vector<uint8_t> file, uint
   }
   // Finding the length read the end of the file; decoding starts again from the beginning.
   stb_vorbis_seek_start(music->Decoder);
+  stb_vorbis_get_error(music->Decoder);
   music->Rate = info.sample_rate;
   music->Converter = TRateConverter(info.sample_rate);
   return music;
 }
 
+void TVorbisMusic::Damaged(uint64_t frame, const std::string& how) {
+  char at[32];
+  std::snprintf(at, sizeof at, "%.1f s", static_cast<double>(frame) / Rate);
+  FaultText = std::string("its sound is damaged at ") + at + ": " + how;
+}
+
+bool TVorbisMusic::Sound(const int16_t* samples, size_t frames) {
+  for (size_t i = 0; i < 2 * frames; ++i) {
+    size_t& run = ClampedRun[i % 2];
+    run = Clamped(samples[i]) ? run + 1 : 0;
+    if (run < LongestClampedRun) continue;
+    Damaged(Decoded + i / 2, "it decodes to noise at full scale");
+    return false;
+  }
+  Decoded += frames;
+  return true;
+}
+
 size_t TVorbisMusic::Decode(int16_t* out, size_t frames) {
+  if (!FaultText.empty()) return 0;
   size_t done = 0;
   while (done < frames) {
     // Mono files come out on both channels.
     const int got = stb_vorbis_get_samples_short_interleaved(Decoder, 2, out + 2 * done,
                                                              static_cast<int>(2 * (frames - done)));
+    const int code = stb_vorbis_get_error(Decoder);
+    if (code != VORBIS__no_error)
+      Damaged(Decoded, "the decoder reports error " + std::to_string(code));
+    // What was decoded with the damage is not played: it is the damage.
+    if (!FaultText.empty() || (got > 0 && !Sound(out + 2 * done, static_cast<size_t>(got))))
+      return 0;
     if (got <= 0) break;
     done += static_cast<size_t>(got);
   }
@@ -256,8 +291,11 @@ size_t TVorbisMusic::Read(int16_t* out, size_t frames) {
 
 void TVorbisMusic::Rewind() {
   stb_vorbis_seek_start(Decoder);
+  stb_vorbis_get_error(Decoder);  // a seek leaves its own word there
   Converter.Reset();
   PendingFrames = PendingAt = 0;
+  Decoded = 0;
+  ClampedRun[0] = ClampedRun[1] = 0;
 }
 
 bool DecodeVorbis(std::vector<uint8_t> file, uint64_t maxFrames, TPcm& pcm, std::string& error) {
@@ -274,5 +312,6 @@ bool DecodeVorbis(std::vector<uint8_t> file, uint64_t maxFrames, TPcm& pcm, std:
     }
     pcm.insert(pcm.end(), piece.begin(), piece.begin() + 2 * got);
   }
-  return true;
+  error = music->Fault();
+  return error.empty();
 }

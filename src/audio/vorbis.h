@@ -1,6 +1,9 @@
 // Ogg Vorbis files, decoded by stb_vorbis. The Ogg pages are checked first (capture pattern,
 // checksum, order, one stream ending in its last page), so that a cut or damaged file is
-// refused whole before the decoder sees it. Music streams from the file; effects decode whole.
+// refused whole before the decoder sees it. Damage inside whole pages shows only in decoding:
+// the decoder reports an error, or its samples leave the 16-bit range for a long run (it
+// clamps them), which is noise at full scale. An effect is refused then; music, which streams
+// from the file, falls silent there and says why (TMusicSource::Fault).
 #pragma once
 
 #include <cstddef>
@@ -40,6 +43,9 @@ class TVorbisMusic final : public TMusicSource {
  private:
   TVorbisMusic(std::vector<uint8_t> file, uint32_t rate);
   size_t Decode(int16_t* out, size_t frames);
+  // Whether freshly decoded samples are sound and not damage; sets the fault when not.
+  bool Sound(const int16_t* samples, size_t frames);
+  void Damaged(uint64_t frame, const std::string& how);
   bool NextFrame(int16_t* frame);
 
   std::vector<uint8_t> File;
@@ -51,6 +57,10 @@ class TVorbisMusic final : public TMusicSource {
   std::vector<int16_t> Pending;
   size_t PendingFrames = 0;
   size_t PendingAt = 0;
+  // The check of what was decoded: frames so far at the file's rate, and each channel's run
+  // of clamped samples.
+  uint64_t Decoded = 0;
+  size_t ClampedRun[2] = {};
 };
 
 // A whole Vorbis file decoded to AudioRate stereo, at most `maxFrames` long.

@@ -1,6 +1,7 @@
 // The desktop's and Windows' program entry: reads the command line, finds the data, chooses a
-// back end, runs the shared game (app/run) with the player's settings and screenshots, and
-// writes what the run leaves: the settings, the recorded input, the summary.
+// back end, runs the shared game (app/run) with the player's settings, screenshots and
+// records, and writes what the run leaves: the game kept in the records, the recorded input,
+// the summary. A game the menu asks to watch is played once the run has ended.
 #include <cstdio>
 #include <memory>
 
@@ -8,6 +9,8 @@
 #include "app/frame_recorder.h"
 #include "app/mod_list.h"
 #include "app/options.h"
+#include "app/player_keepers.h"
+#include "app/records_keeper.h"
 #include "app/replay.h"
 #include "app/run.h"
 #include "app/screenshot.h"
@@ -50,6 +53,35 @@ bool RecordFrames(const TOptions& options, std::unique_ptr<TFrameRecorder>& reco
   return true;
 }
 
+// One run of the game and what it leaves; the exit code.
+int Play(const TOptions& options, const TDataSearch& data, TPlayerKeepers& keepers) {
+  std::unique_ptr<TFrameRecorder> recorder;
+  if (!RecordFrames(options, recorder)) return BadUsage;
+
+  TInputRecording recording;
+  TRunHooks hooks = KeepingHooks(options, keepers, recording);
+  hooks.Screenshot = TakeScreenshot;
+  if (!options.SaveInputFile.empty()) hooks.Recording = &recording;
+
+  TRunReport report;
+  RunGame(
+      options, hooks,
+      [&](TPlatformConfig config) { return MakePlatform(options, std::move(config)); }, report);
+  Display.OnPresent = nullptr;
+  if (report.ExitCode == BadUsage) return BadUsage;
+  KeepLiveGame(options, keepers, report, recording);
+  if (!options.SaveInputFile.empty() &&
+      !SaveRecordedInput(options.SaveInputFile, recording.Lines(), report.Seed) &&
+      report.ExitCode == 0)
+    report.ExitCode = 1;
+  // The box named the missing archive; a player also needs to know where it was looked for.
+  if (report.ExitCode != 0 && !data.Found) std::fputs(DescribeSearch(data).c_str(), stderr);
+  if (!options.SummaryFile.empty() && !WriteSummary(options.SummaryFile, report) &&
+      report.ExitCode == 0)
+    report.ExitCode = 1;
+  return report.ExitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,32 +104,16 @@ int main(int argc, char** argv) {
   SetDataDirectory(data.Dir);
   if (options.PrintLevel) return PrintLevel(options);
 
-  std::unique_ptr<TFrameRecorder> recorder;
-  if (!RecordFrames(options, recorder)) return BadUsage;
-
+  TRecordsKeeper records;
+  if (options.Records) return records.Print(options.Json);
+  if (options.Watch) {
+    options.InputFile = records.RecordingOf(*options.Watch);
+    if (options.InputFile.empty()) return BadUsage;
+  }
   TSettingsKeeper settings(options);
-  TRunHooks hooks;
-  hooks.Player = settings.RunSettings();
-  hooks.SettingsChanged = [&settings](const TPlayerSettings& now) { settings.Changed(now); };
-  hooks.Screenshot = TakeScreenshot;
-  TInputRecording recording;
-  if (!options.SaveInputFile.empty()) hooks.Recording = &recording;
-
-  TRunReport report;
-  RunGame(
-      options, hooks,
-      [&](TPlatformConfig config) { return MakePlatform(options, std::move(config)); }, report);
-  Display.OnPresent = nullptr;
-  if (report.ExitCode == BadUsage) return BadUsage;
-  settings.Save();
-  if (hooks.Recording != nullptr &&
-      !SaveRecordedInput(options.SaveInputFile, recording.Lines(), report.Seed) &&
-      report.ExitCode == 0)
-    report.ExitCode = 1;
-  // The box named the missing archive; a player also needs to know where it was looked for.
-  if (report.ExitCode != 0 && !data.Found) std::fputs(DescribeSearch(data).c_str(), stderr);
-  if (!options.SummaryFile.empty() && !WriteSummary(options.SummaryFile, report) &&
-      report.ExitCode == 0)
-    report.ExitCode = 1;
-  return report.ExitCode;
+  TPlayerKeepers keepers{settings, records};
+  int code = Play(options, data, keepers);
+  for (std::string watch; code == 0 && !(watch = records.TakeWatch()).empty();)
+    code = Play(WatchOptions(options, watch), data, keepers);
+  return code;
 }

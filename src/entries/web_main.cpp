@@ -1,17 +1,20 @@
 // The web page's program entry. The page passes its address's parameters, decoded, as pairs
 // of arguments (name, value), with the input script, the mods and the level file (if any)
 // already fetched into files of their own and named in place of their addresses; the
-// archives wait in /data, fetched from beside the page or from ?data=. The run's summary, or
-// why it could not start, goes back to the page.
+// archives wait in /data, fetched from beside the page or from ?data=. The player's settings
+// and records live in the browser's storage, as the desktop's live in their folders; a record
+// chosen in the menu plays after the run. The run's summary, or why it could not start, goes
+// back to the page.
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/player_keepers.h"
 #include "app/query_options.h"
-#include "app/run.h"
 #include "platform/web/page_bridge.h"
 #include "platform/web/web_platform.h"
 #include "res/data_dir.h"
+#include "res/player_folders.h"
 
 namespace {
 
@@ -22,6 +25,21 @@ std::vector<TQueryParameter> Parameters(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2)
     parameters.push_back({argv[i], argv[i + 1]});
   return parameters;
+}
+
+// One run of the game, keeping what the player changed and a game they played live.
+TRunReport Play(const TOptions& options, TPlayerKeepers& keepers) {
+  TInputRecording recording;
+  const TRunHooks hooks = KeepingHooks(options, keepers, recording);
+  TRunReport report;
+  RunGame(
+      options, hooks,
+      [&](TPlatformConfig config) {
+        return CreateWebPlatform(std::move(config), options.RecordFrames);
+      },
+      report);
+  KeepLiveGame(options, keepers, report, recording);
+  return report;
 }
 
 }  // namespace
@@ -41,15 +59,13 @@ int main(int argc, char** argv) {
     return BadUsage;
   }
   SetDataDirectory(DataFolder);
-  TRunHooks hooks;
-  hooks.Player = PlayerSettingsFor(TPlayerSettings{}, options);
-  TRunReport report;
-  RunGame(
-      options, hooks,
-      [&](TPlatformConfig config) {
-        return CreateWebPlatform(std::move(config), options.RecordFrames);
-      },
-      report);
+  Page::OpenStorage(BrowserFoldersRoot);
+  TSettingsKeeper settings(options);
+  TRecordsKeeper records;
+  TPlayerKeepers keepers{settings, records, Page::KeepStorage};
+  TRunReport report = Play(options, keepers);
+  for (std::string watch; report.ExitCode == 0 && !(watch = records.TakeWatch()).empty();)
+    report = Play(WatchOptions(options, watch), keepers);
   const std::string summary = report.ExitCode == BadUsage ? "" : SummaryJson(report);
   if (report.ExitCode == BadUsage) problem = report.Problem;
   Page::Finished(report.ExitCode, summary, problem);

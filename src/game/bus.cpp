@@ -16,7 +16,7 @@ TPlayerBus::TPlayerBus(TAgentEntity* agent) : TPlayerEntity(0, 0, agent, "bus.pc
   AmmoDisplay = new TCountDisplay(45, 10, agent);
   agent->Add(AmmoDisplay);
   for (THolyCross*& cross : Crosses) {
-    cross = new THolyCross(agent, this);
+    cross = new THolyCross(agent, this, &Shots);
     agent->Add(cross);
   }
 }
@@ -30,6 +30,7 @@ bool TPlayerBus::Update() {
         cross->Launch(static_cast<int16_t>(X + Image.Width + 5),
                       static_cast<int16_t>(Y + Image.Height / 2));
         FireCooldown = 5;
+        ++Shots.Fired;
       }
     }
   } else {

@@ -19,6 +19,7 @@ class TPlayerBus : public TPlayerEntity {
 
   THolyCross* Crosses[MagazineSize] = {};
   uint8_t FireCooldown = 0;
+  TShotTally Shots;
   THealthDisplay* HealthDisplay = nullptr;
   TCountDisplay* AmmoDisplay = nullptr;
 };

@@ -50,6 +50,7 @@ void TProjectile::Collide(TCollidable& other, TPoint16, TPoint16) {
   }
   if (Owner != nullptr && EntityOf(other) == Owner) return;
   other.Hit(Damage);
+  Struck();
   StopFlight();
 }
 
@@ -60,8 +61,8 @@ void TProjectile::Launch(int16_t x, int16_t y) {
   Y = y;
 }
 
-THolyCross::THolyCross(TAgentEntity* agent, TMovingEntity* owner)
-    : TProjectile(agent, owner, "holycross.pcx") {}
+THolyCross::THolyCross(TAgentEntity* agent, TMovingEntity* owner, TShotTally* tally)
+    : TProjectile(agent, owner, "holycross.pcx"), Tally(tally) {}
 
 bool THolyCross::Update() {
   X = static_cast<int16_t>(X + 5);
@@ -71,6 +72,10 @@ bool THolyCross::Update() {
 
 void THolyCross::ReportLaunch() {
   PlaySound(TSound::Fire, X);
+}
+
+void THolyCross::Struck() {
+  if (Tally != nullptr) ++Tally->Hits;
 }
 
 TMedRed::TMedRed(TAgentEntity* agent, TMovingEntity* owner)

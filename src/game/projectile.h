@@ -5,6 +5,12 @@
 
 #include "entity/moving.h"
 
+// What a player's crosses did in one game, for the summary and the player's records.
+struct TShotTally {
+  uint32_t Fired = 0;
+  uint32_t Hits = 0;  // crosses that struck an enemy or the boss
+};
+
 class TProjectile : public TMovingEntity {
  public:
   TProjectile(TAgentEntity* agent, TMovingEntity* owner, const std::string& imageName);
@@ -30,15 +36,22 @@ class TProjectile : public TMovingEntity {
 
  protected:
   virtual void ReportLaunch() {}
+  // The shot just struck something that takes damage.
+  virtual void Struck() {}
 };
 
 class THolyCross : public TProjectile {
  public:
-  THolyCross(TAgentEntity* agent, TMovingEntity* owner);
+  // `tally`, when given, counts the crosses that strike; it outlives the cross (its owner's).
+  THolyCross(TAgentEntity* agent, TMovingEntity* owner, TShotTally* tally = nullptr);
   bool Update() override;
 
  protected:
   void ReportLaunch() override;
+  void Struck() override;
+
+ private:
+  TShotTally* Tally;
 };
 
 class TMedRed : public TProjectile {

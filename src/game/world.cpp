@@ -25,6 +25,7 @@ bool TGameWorld::Update() {
   TScrollingBackdrop::Update();
   RunTimetable();
   CheckEndings();
+  if (Boss != nullptr && Ending == TGameEnding::None) ++BossFrames;
   if (EndTimer > 0) {
     if (EndTimer == 1)
       Agent->Finish();

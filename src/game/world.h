@@ -23,6 +23,7 @@ class TGameWorld : public TScrollingBackdrop {
   TZelvina* Boss = nullptr;      // null until the level's boss arrives
   uint8_t EndTimer = 0;          // 101 when an ending begins, then counted down
   TGameEnding Ending = TGameEnding::None;
+  uint32_t BossFrames = 0;  // frames with the boss there before an ending: her fall, or another
 
  private:
   void RunTimetable();

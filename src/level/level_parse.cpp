@@ -252,15 +252,15 @@ std::string TLevelParser::ReadRepeat(std::vector<std::string_view>& args, TLevel
 }
 
 std::string TLevelParser::ReadArguments(const std::vector<std::string_view>& args, TLevelRow& row) {
-  const TActionSpec& spec = SpecOf(row.Action);
-  const std::string usage = std::string(spec.Word) + (spec.Usage[0] ? " " : "") + spec.Usage;
-  if (args.size() != spec.ArgumentCount)
-    return "'" + std::string(spec.Word) + "' takes " + std::to_string(spec.ArgumentCount) +
-           (spec.ArgumentCount == 1 ? " argument" : " arguments") + ", not " +
+  const TActionForm& form = FormOf(row.Action);
+  const std::string usage = std::string(form.Word) + (form.Usage[0] ? " " : "") + form.Usage;
+  if (args.size() != form.ArgumentCount)
+    return "'" + std::string(form.Word) + "' takes " + std::to_string(form.ArgumentCount) +
+           (form.ArgumentCount == 1 ? " argument" : " arguments") + ", not " +
            std::to_string(args.size()) + ": 'FRAME " + usage + "'";
   int values[MaxArguments] = {};
   for (size_t i = 0; i < args.size(); ++i) {
-    const TArgumentSpec& arg = spec.Arguments[i];
+    const TArgumentForm& arg = form.Arguments[i];
     if (arg.IsTextFile) continue;
     if (arg.BusAllowed && args[i] == "bus") {
       row.AtBus = true;

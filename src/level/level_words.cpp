@@ -4,12 +4,12 @@
 
 namespace {
 
-constexpr TArgumentSpec X{"X", 0, 800};
-constexpr TArgumentSpec Y{"Y", 0, 600};
+constexpr TArgumentForm X{"X", 0, 800};
+constexpr TArgumentForm Y{"Y", 0, 600};
 
 // A fade-in longer than 32 steps would change nothing from one step to the next; a fade-out
 // lasts at least one step.
-constexpr TActionSpec Actions[] = {
+constexpr TActionForm Actions[] = {
     {TLevelAction::Text,
      "text",
      "a text",
@@ -43,31 +43,31 @@ bool EndsWithPcx(std::string_view name) {
 
 }  // namespace
 
-const TActionSpec& SpecOf(TLevelAction action) {
-  for (const TActionSpec& spec : Actions)
-    if (spec.Action == action) return spec;
+const TActionForm& FormOf(TLevelAction action) {
+  for (const TActionForm& form : Actions)
+    if (form.Action == action) return form;
   return Actions[0];
 }
 
 std::optional<TLevelAction> ActionOfWord(std::string_view word) {
-  for (const TActionSpec& spec : Actions)
-    if (word == spec.Word) return spec.Action;
+  for (const TActionForm& form : Actions)
+    if (word == form.Word) return form.Action;
   return std::nullopt;
 }
 
 std::string ActionList() {
   std::string list;
-  for (const TActionSpec& spec : Actions)
-    list += (list.empty() ? "" : ", ") + std::string(spec.Word);
+  for (const TActionForm& form : Actions)
+    list += (list.empty() ? "" : ", ") + std::string(form.Word);
   return list;
 }
 
 std::string ActionPhrase(TLevelAction action) {
-  return SpecOf(action).Phrase;
+  return FormOf(action).Phrase;
 }
 
 const char* ActionWord(TLevelAction action) {
-  return SpecOf(action).Word;
+  return FormOf(action).Word;
 }
 
 std::string HeaderUsage(std::string_view key) {

@@ -12,7 +12,7 @@
 constexpr std::string_view FormatWord = "quibbet-level";
 constexpr size_t MaxArguments = 6;
 
-struct TArgumentSpec {
+struct TArgumentForm {
   const char* Name = "";  // as the usage and the faults say it
   int Min = 0;
   int Max = 0;
@@ -20,16 +20,16 @@ struct TArgumentSpec {
   bool IsTextFile = false;  // a name in TEXTS.MPK instead of a number
 };
 
-struct TActionSpec {
+struct TActionForm {
   TLevelAction Action;
   const char* Word;
   const char* Phrase;  // "an m&m", in faults
   const char* Usage;   // the arguments after the word
   size_t ArgumentCount;
-  TArgumentSpec Arguments[MaxArguments];
+  TArgumentForm Arguments[MaxArguments];
 };
 
-const TActionSpec& SpecOf(TLevelAction action);
+const TActionForm& FormOf(TLevelAction action);
 std::optional<TLevelAction> ActionOfWord(std::string_view word);
 // "text, m&m, carrot, grenade, bomber, boss"
 std::string ActionList();

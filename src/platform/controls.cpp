@@ -85,6 +85,10 @@ void TControls::PadButton(TPadButton button, bool down, std::vector<TMessage>& o
     case TPadButton::Back:
       Emit(out, down ? Wm::KeyDown : Wm::KeyUp, Vk::Escape);  // as the game knows it
       break;
+    case TPadButton::Left:
+    case TPadButton::Right:
+    case TPadButton::Cancel:
+      break;  // the menu's only
   }
 }
 

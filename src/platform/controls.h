@@ -13,7 +13,9 @@
 
 enum class TControlAction { None, Pause, VolumeDown, VolumeUp, Mute, FullScreen, Screenshot };
 
-enum class TPadButton { Fire, Up, Down, Start, Back };
+// The pad's buttons the game or the menu uses: A fires, the D-pad steers (and, with Left and
+// Right, changes a menu's values), Start pauses, Back is Escape, B goes back in a menu.
+enum class TPadButton { Fire, Up, Down, Left, Right, Start, Back, Cancel };
 
 class TControls {
  public:

@@ -1,7 +1,7 @@
 // The pause: asked for by the pause key (or the focus going), held by a back end's pump, which
 // hands every message the player makes meanwhile to Sees, once each, as it comes. Sees decides
-// what reaches the game and when the pause ends; today it knows "the pause key, Escape or a
-// close ends it", and an in-game menu would decide here.
+// what reaches the game and when the pause ends: the pause key, Escape or a close ends it. A
+// menu (pause_menu.h) sees the player's input before it and may end it too.
 #pragma once
 
 #include "platform/platform.h"
@@ -13,6 +13,7 @@ class TPause {
   bool Asked() const { return Wanted && !Ended; }
   void Ask() { Wanted = true; }
   void Toggle() { Wanted = !Wanted; }  // the pause key
+  void Resume() { Wanted = false; }    // the menu's Resume
 
   // The pump's loop: Begin, then each of the player's messages to Sees while Asked, then End.
   void Begin();

@@ -92,6 +92,10 @@ class TPlatform {
   // --- Time -----------------------------------------------------------------
   virtual uint32_t TickCount() = 0;  // milliseconds, wrapping at 2^32
   virtual void Sleep(uint32_t ms) = 0;
+  // The frame loop's wait: it ends one frame period (50 ms) after the previous frame's wait
+  // ended, so frames keep a steady pace whatever their work, as a sound device's steady clock
+  // needs; a virtual clock moves on by the period.
+  virtual void WaitForNextFrame() = 0;
 
   // --- Sound ----------------------------------------------------------------------------
   // Plays `frames` stereo frames after those handed over before. The first call opens the

@@ -1,6 +1,7 @@
 // What a program entry hands the back end it makes: the clock (real, or virtual for turbo runs),
 // the scripted input, the player's settings and what to do with what the player changes,
-// photographs and does. Every back end takes one, whatever it derives from.
+// photographs and does, and the menu its pause shows. Every back end takes one, whatever it
+// derives from.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/input_script.h"
+#include "platform/pause_menu.h"
 #include "platform/player_settings.h"
 
 struct TPlatformConfig {
@@ -18,15 +20,14 @@ struct TPlatformConfig {
   uint32_t VirtualStartTicks = 0;
   std::optional<TInputScript> Script;
   TPlayerSettings Player;
-  // Told when the player changed a setting in the game (full screen, volume), to keep it.
+  // Told when the player changed a setting in the game (a key, the menu), with all of them, to
+  // keep it.
   std::function<void(const TPlayerSettings&)> SettingsChanged;
   // Writes the frame on screen as a screenshot; empty: the screenshot key does nothing.
   std::function<void(const uint16_t* pixels, int32_t width, int32_t height)> Screenshot;
-  // Makes the picture shown while the game is paused from the frame on screen; empty: the
-  // frame dimmed.
-  std::function<void(const uint16_t* frame, int32_t width, int32_t height,
-                     std::vector<uint16_t>& picture)>
-      PausePicture;
+  // The menu the pause shows; null: the frame dimmed, and only the pause's keys. Owned by the
+  // program entry's run, which outlives the back end.
+  TPauseMenu* Menu = nullptr;
   // Gets every message the game is handed that the script did not make; null: none kept.
   TInputRecording* Recording = nullptr;
 };

@@ -17,9 +17,7 @@ int32_t GainHeard(const TPlayerSettings& player) {
   return static_cast<int32_t>(volume * volume * GainUnity / 10000);
 }
 
-void MakePausePicture(const TPlatformConfig& config, const std::vector<uint16_t>& frame,
-                      int32_t width, int32_t height, std::vector<uint16_t>& picture) {
-  if (config.PausePicture) return config.PausePicture(frame.data(), width, height, picture);
+void Dim(const std::vector<uint16_t>& frame, std::vector<uint16_t>& picture) {
   picture.resize(frame.size());
   for (size_t i = 0; i < frame.size(); ++i)
     picture[i] = static_cast<uint16_t>((frame[i] >> 1) & 0x7BEF);  // half bright
@@ -36,6 +34,7 @@ TPlayerPolicy::TPlayerPolicy(TPlatformConfig config, TPolicyHost& host)
 // ---- What the player does --------------------------------------------------------------
 
 bool TPlayerPolicy::Key(uint32_t code, bool down) {
+  if (MenuOpen() && Heed(Config.Menu->Key(code, down))) return true;
   std::vector<TMessage> made;
   TControlAction action = TControlAction::None;
   if (!Controls.Key(code, down, made, action)) return false;
@@ -44,11 +43,15 @@ bool TPlayerPolicy::Key(uint32_t code, bool down) {
   return true;
 }
 
-void TPlayerPolicy::Pointer(uint16_t x, uint16_t y) {
+void TPlayerPolicy::Pointer(uint16_t x, uint16_t y, std::optional<TFramePoint> onFrame) {
   Controls.Pointer(x, y);
+  if (!MenuOpen()) return;
+  const TFramePoint point = onFrame.value_or(TFramePoint{x, y});
+  Heed(Config.Menu->Pointer(point.X, point.Y));
 }
 
 std::optional<TMessage> TPlayerPolicy::MouseButton(bool down) {
+  if (MenuOpen() && Heed(Config.Menu->Button(down))) return std::nullopt;
   std::vector<TMessage> made;
   Controls.MouseButton(down, made);
   if (made.empty()) return std::nullopt;
@@ -56,7 +59,8 @@ std::optional<TMessage> TPlayerPolicy::MouseButton(bool down) {
 }
 
 void TPlayerPolicy::PadStick(int32_t value) {
-  Controls.PadStick(value);
+  Controls.PadStick(value);  // still leaning when the pause ends, the stick steers on
+  if (MenuOpen()) Heed(Config.Menu->PadStick(value));
 }
 
 void TPlayerPolicy::PadTrigger(int32_t value) {
@@ -66,6 +70,7 @@ void TPlayerPolicy::PadTrigger(int32_t value) {
 }
 
 void TPlayerPolicy::PadButton(TPadButton button, bool down) {
+  if (MenuOpen() && Heed(Config.Menu->PadButton(button, down))) return;
   std::vector<TMessage> made;
   TControlAction action = TControlAction::None;
   Controls.PadButton(button, down, made, action);
@@ -82,6 +87,12 @@ void TPlayerPolicy::ReleaseControls() {
 void TPlayerPolicy::FocusLost() {
   ReleaseControls();
   if (Config.Player.PauseOnFocusLoss) ThePause.Ask();
+}
+
+void TPlayerPolicy::FullScreenIs(bool full) {
+  if (Config.Player.FullScreen == full) return;
+  Config.Player.FullScreen = full;
+  ShowSettings();
 }
 
 void TPlayerPolicy::Hand(const TMessage& msg) {
@@ -122,6 +133,45 @@ void TPlayerPolicy::ChangeSettings(const TPlayerSettings& player) {
   Config.Player = player;
   Controls.Use(player);
   if (Config.SettingsChanged) Config.SettingsChanged(player);
+  ShowSettings();
+}
+
+// ---- Menu ------------------------------------------------------------------------------
+
+bool TPlayerPolicy::Heed(const TMenuAnswer& answer) {
+  if (answer.Settings) {
+    ChangeFromMenu(*answer.Settings);  // shows the menu again
+  } else if (answer.Redraw && answer.End == TMenuEnd::None) {
+    ShowMenu();
+  }
+  if (answer.End == TMenuEnd::Resume) ThePause.Resume();
+  // Quit is a closed window: the close goes through the pause, ends it and ends the run.
+  if (answer.End == TMenuEnd::Quit) Hand({Wm::Close, 0, 0});
+  return answer.Taken;
+}
+
+void TPlayerPolicy::ChangeFromMenu(TPlayerSettings player) {
+  const TPlayerSettings& was = Config.Player;
+  if (player.FullScreen != was.FullScreen && !Host.ToggleNativeFullScreen())
+    player.FullScreen = was.FullScreen;
+  const bool display = player.Scale != was.Scale || player.Fit != was.Fit;
+  ChangeSettings(player);
+  if (display) Host.ApplyNativeDisplay();
+}
+
+void TPlayerPolicy::ShowSettings() {
+  if (!MenuOpen()) return;
+  Config.Menu->Show(Config.Player);
+  ShowMenu();
+}
+
+void TPlayerPolicy::ShowMenu() {
+  // Before the first frame the menu stands on black.
+  const size_t size = static_cast<size_t>(Width) * Height;
+  if (LastFrame.size() != size) Blank.assign(size, 0);
+  const uint16_t* frame = LastFrame.size() == size ? LastFrame.data() : Blank.data();
+  Config.Menu->Draw(frame, Width, Height, PausePixels);
+  Host.PresentNative(PausePixels.data());
 }
 
 // ---- Frames ----------------------------------------------------------------------------
@@ -132,6 +182,7 @@ void TPlayerPolicy::OpenFrames(int32_t width, int32_t height) {
 }
 
 void TPlayerPolicy::FramePresented(const uint16_t* pixels) {
+  Pacer.Shown(SteadyClockUs());
   if (pixels != nullptr) LastFrame.assign(pixels, pixels + static_cast<size_t>(Width) * Height);
   ++Presented;
   std::vector<TMessage> moves;
@@ -144,8 +195,13 @@ void TPlayerPolicy::FramePresented(const uint16_t* pixels) {
 
 void TPlayerPolicy::BeginPause() {
   ThePause.Begin();
+  if (Config.Menu != nullptr) {
+    Config.Menu->Open(Config.Player, Host.NativeDisplayChoices());
+    Host.ShowNativePointer(true);
+    return ShowMenu();
+  }
   if (LastFrame.empty()) return;
-  MakePausePicture(Config, LastFrame, Width, Height, PausePixels);
+  Dim(LastFrame, PausePixels);
   Host.PresentNative(PausePixels.data());
 }
 
@@ -156,6 +212,8 @@ bool TPlayerPolicy::LetsThrough(const TMessage& msg) {
 void TPlayerPolicy::EndPause(bool gameHasLeft) {
   const bool moved = ThePause.PointerMoved();
   ThePause.End();
+  if (Config.Menu != nullptr) Host.ShowNativePointer(false);
+  Pacer.Resumed(SteadyClockUs());
   // Besides what went through the pause, the game learns where the pointer went.
   if (moved) Hand({Wm::MouseMove, 0, MouseParam(Controls.PointerX(), Controls.PointerY())});
   // Fire held through the end of the pause fires from the first frame after it, however it
@@ -177,6 +235,11 @@ void TPlayerPolicy::Sleep(uint32_t ms) {
     return;
   }
   Host.NativeSleep(ms);
+}
+
+uint32_t TPlayerPolicy::FrameWaitMs() {
+  if (Config.Turbo) return TFramePacer::PeriodMs;
+  return static_cast<uint32_t>((Pacer.WaitUs(SteadyClockUs()) + 500) / 1000);
 }
 
 const int16_t* TPlayerPolicy::AsHeard(const int16_t* samples, size_t frames) {

@@ -142,6 +142,10 @@ void TQueuedPlatform::NativeSleep(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void TQueuedPlatform::WaitForNextFrame() {
+  Sleep(Policy.FrameWaitMs());
+}
+
 void TQueuedPlatform::QueueAudio(const int16_t* samples, size_t frames) {
   QueueNativeAudio(Policy.AsHeard(samples, frames), frames);
 }

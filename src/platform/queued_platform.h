@@ -36,6 +36,7 @@ class TQueuedPlatform : public TPlatform, private TPolicyHost {
   void ClosePresentation() override;
   uint32_t TickCount() override { return Policy.TickCount(); }
   void Sleep(uint32_t ms) override { Policy.Sleep(ms); }
+  void WaitForNextFrame() override;
   // The player's volume is applied here, on the way to the device.
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
@@ -61,8 +62,11 @@ class TQueuedPlatform : public TPlatform, private TPolicyHost {
   virtual void CloseNativePresentation() {}
   virtual void QueueNativeAudio(const int16_t*, size_t) {}  // no device: the samples go nowhere
   // Switches between full screen and a window; false when it cannot. The default has no
-  // screen to switch.
+  // screen to switch, and nothing of its display for the player to change.
   bool ToggleNativeFullScreen() override { return false; }
+  TDisplayChoices NativeDisplayChoices() override { return {}; }
+  void ApplyNativeDisplay() override {}
+  void ShowNativePointer(bool menuOpen) override { ApplyCursor(menuOpen || CursorShowCount >= 0); }
   // The real clock and wait; turbo runs never ask them.
   uint32_t NativeTicks() override;
   void NativeSleep(uint32_t ms) override;
@@ -83,6 +87,9 @@ class TQueuedPlatform : public TPlatform, private TPolicyHost {
   void FocusLost() { Policy.FocusLost(); }
   // Switches full screen as the full-screen key does (Alt+Enter), keeping the setting.
   void RequestFullScreen() { Policy.RequestFullScreen(); }
+  // Pauses or resumes as the pause key does; the device's own full screen came or went.
+  void RequestPause() { Policy.RequestPause(); }
+  void FullScreenIs(bool full) { Policy.FullScreenIs(full); }
 
   // The size of the frames the presentation shows (800 x 600 until it opens).
   int32_t FrameWidth() const { return Policy.FrameWidth(); }

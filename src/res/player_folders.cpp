@@ -66,7 +66,10 @@ std::string Variable(const char* name) {
 
 TPlayerFolders PlayerFolders(const TFolderInputs& inputs) {
   if (inputs.Rules == TFolderRules::Browser)
-    return {"/quibbet/config", "/quibbet/data", {}, "/quibbet/pictures"};
+    return {std::string(BrowserFoldersRoot) + "/config",
+            std::string(BrowserFoldersRoot) + "/data",
+            {},
+            std::string(BrowserFoldersRoot) + "/pictures"};
   return {OursIn(ConfigBase(inputs)), OursIn(DataBase(inputs)), SystemDataFolders(inputs),
           OursIn(PicturesBase(inputs))};
 }

@@ -25,6 +25,9 @@
 
 enum class TFolderRules { Xdg, Windows, Browser };
 
+// The root of the browser's folders.
+constexpr const char* BrowserFoldersRoot = "/quibbet";
+
 #if defined(__EMSCRIPTEN__)
 constexpr TFolderRules ThisPlatformsFolderRules = TFolderRules::Browser;
 #elif defined(_WIN32)

@@ -107,7 +107,11 @@ TEST(LevelCommand, ABadLevelInTheDataIsTheGamesBoxAndExitsOne) {
   const TRunResult run = Quibbet(QUIBBET_GAME_DATA_DIR, {"--mod", mod, "--summary", "-"});
   EXPECT_EQ(run.ExitCode, 1);
   EXPECT_THAT(run.Err, HasSubstr("LEVEL ERROR"));
-  EXPECT_THAT(run.Err, HasSubstr("game.level in " + mod + "/LEVELS.MPK:5: 'm&m' takes 2"));
+  EXPECT_THAT(
+      run.Err,
+      HasSubstr("game.level in " +
+                (std::filesystem::absolute(mod).lexically_normal() / "LEVELS.MPK").string() +
+                ":5: 'm&m' takes 2"));
   EXPECT_EQ(GameLine(run.Out), "") << "no scene ran";
   EXPECT_EQ(Quibbet(QUIBBET_GAME_DATA_DIR, {"--mod", mod, "--print-level"}).ExitCode, 1);
 }

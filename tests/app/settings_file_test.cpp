@@ -1,5 +1,6 @@
 // settings.ini: every field survives a save and a load; a damaged file keeps what it can
-// with one warning a broken line; a save that fails leaves the old file as it was.
+// with one warning a broken line; an edit changes only the values it is about; a save that
+// fails, or would follow a read that did not see the whole file, leaves the file as it was.
 #include "app/settings_file.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,14 @@ TPlayerSettings NothingAsDefault() {
   return settings;
 }
 
+TSettingsEntries Every() {
+  return TSettingsEntries().set();
+}
+
+bool SaveAll(const std::string& path, const TPlayerSettings& settings, std::string& error) {
+  return SaveSettingsEdits(path, settings, Every(), error);
+}
+
 // The line numbers the warnings name, each having checked that it names the file.
 std::vector<int> WarnedLines(const std::vector<std::string>& warnings, const std::string& file) {
   std::vector<int> lines;
@@ -51,10 +60,12 @@ std::vector<int> WarnedLines(const std::vector<std::string>& warnings, const std
 TEST(SettingsFile, EveryFieldSurvivesASaveAndALoad) {
   const std::string path = ScratchDir("settings_round_trip") + "/made/on/the/way/settings.ini";
   std::string error;
-  ASSERT_TRUE(SaveSettings(path, TPlayerSettings{}, error)) << error;
-  ASSERT_TRUE(SaveSettings(path, NothingAsDefault(), error)) << error;  // over the first
+  ASSERT_TRUE(SaveAll(path, TPlayerSettings{}, error)) << error;
+  EXPECT_EQ(ReadWholeFile(path), FormatSettings({})) << "a new file is the documented one";
+  ASSERT_TRUE(SaveAll(path, NothingAsDefault(), error)) << error;  // over the first
+  EXPECT_EQ(ReadWholeFile(path), FormatSettings(NothingAsDefault()));
   std::vector<std::string> warnings;
-  EXPECT_EQ(LoadSettings(path, warnings), NothingAsDefault());
+  EXPECT_EQ(LoadSettings(path, warnings).Settings, NothingAsDefault());
   EXPECT_EQ(warnings, std::vector<std::string>{});
   EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), {}), 1)
       << "settings.ini alone, no temporary file beside it";
@@ -63,10 +74,14 @@ TEST(SettingsFile, EveryFieldSurvivesASaveAndALoad) {
 TEST(SettingsFile, MissingFileIsQuietAndUnreadableOneIsReportedOnce) {
   const std::string dir = ScratchDir("settings_unreadable");
   std::vector<std::string> warnings;
-  EXPECT_EQ(LoadSettings(dir + "/settings.ini", warnings), TPlayerSettings{});
+  const TLoadedSettings missing = LoadSettings(dir + "/settings.ini", warnings);
+  EXPECT_EQ(missing.Settings, TPlayerSettings{});
+  EXPECT_TRUE(missing.Whole) << "a first run writes the file at its first change";
   EXPECT_EQ(warnings, std::vector<std::string>{});
   fs::create_directory(dir + "/folder.ini");
-  EXPECT_EQ(LoadSettings(dir + "/folder.ini", warnings), TPlayerSettings{});
+  const TLoadedSettings unreadable = LoadSettings(dir + "/folder.ini", warnings);
+  EXPECT_EQ(unreadable.Settings, TPlayerSettings{});
+  EXPECT_FALSE(unreadable.Whole);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_EQ(warnings[0].rfind(dir + "/folder.ini: ", 0), 0u) << warnings[0];
 }
@@ -75,13 +90,13 @@ TEST(SettingsFile, SaveThatCannotCompleteSaysWhereAndLeavesWhatWasThere) {
   const std::string dir = ScratchDir("settings_blocked");
   fs::create_directories(dir + "/settings.ini/kept");  // a folder where the file should be
   std::string error;
-  EXPECT_FALSE(SaveSettings(dir + "/settings.ini", TPlayerSettings{}, error));
+  EXPECT_FALSE(SaveAll(dir + "/settings.ini", TPlayerSettings{}, error));
   EXPECT_NE(error.find(dir + "/settings.ini"), std::string::npos) << error;
   EXPECT_TRUE(fs::is_directory(dir + "/settings.ini/kept"));
 
   WriteWholeFile(dir + "/file", "");  // a file where a folder should be
   error.clear();
-  EXPECT_FALSE(SaveSettings(dir + "/file/quibbet/settings.ini", TPlayerSettings{}, error));
+  EXPECT_FALSE(SaveAll(dir + "/file/quibbet/settings.ini", TPlayerSettings{}, error));
   EXPECT_NE(error.find(dir + "/file"), std::string::npos) << error;
 }
 
@@ -92,9 +107,11 @@ TEST(SettingsFile, SaveThroughASymbolicLinkKeepsTheLink) {
   fs::create_symlink("kept.ini", dir / "settings.ini", made);
   if (made) GTEST_SKIP() << "no symbolic links here: " << made.message();
   std::string error;
-  ASSERT_TRUE(SaveSettings((dir / "settings.ini").string(), NothingAsDefault(), error)) << error;
+  ASSERT_TRUE(SaveAll((dir / "settings.ini").string(), NothingAsDefault(), error)) << error;
   EXPECT_TRUE(fs::is_symlink(dir / "settings.ini"));
-  EXPECT_EQ(ReadWholeFile((dir / "kept.ini").string()), FormatSettings(NothingAsDefault()));
+  std::vector<std::string> warnings;
+  EXPECT_EQ(ParseSettings(ReadWholeFile((dir / "kept.ini").string()), "kept.ini", warnings),
+            NothingAsDefault());
 }
 
 // ---- Reading a damaged file -------------------------------------------------------------
@@ -173,4 +190,129 @@ TEST(SettingsParse, OversizedFileIsReadToItsLastWholeLineWithinTheLimit) {
   std::vector<std::string> warnings;
   EXPECT_EQ(ParseSettings(text, "big.ini", warnings).Volume, 30);
   EXPECT_EQ(WarnedLines(warnings, "big.ini"), std::vector<int>{4});
+}
+
+// ---- Editing ----------------------------------------------------------------------------
+
+namespace {
+
+// A file as a player might write it: comments everywhere, a typo, an unknown key and
+// section, a key given twice, odd case and spacing.
+constexpr const char* HandWritten =
+    "# my settings\n"
+    "\n"
+    "[Sound]   ; loud\n"
+    "Volume=1OO   # a typo: the game keeps 100\n"
+    "volume = 70\n"
+    "echo = lots\n"
+    "\n"
+    "[cheats]\n"
+    "mute = yes\n"
+    "\n"
+    "# the keys\n"
+    "[controls]\n"
+    "fire = Z  ; and nothing else\n"
+    "\n";
+
+}  // namespace
+
+TEST(SettingsEdit, OnlyTheChangedValuesAreRewrittenWhereTheyWereRead) {
+  TPlayerSettings settings;
+  settings.Volume = 35;
+  settings.Keys.Fire = {Vk::Letter('X'), Vk::Control};
+  const TSettingsEntries entries = DifferingEntries({}, settings);
+  settings.Scale = 4;  // not among the entries edited
+  EXPECT_EQ(EditSettings(HandWritten, settings, entries),
+            "# my settings\n"
+            "\n"
+            "[Sound]   ; loud\n"
+            "Volume=1OO   # a typo: the game keeps 100\n"
+            "volume = 35\n"
+            "echo = lots\n"
+            "\n"
+            "[cheats]\n"
+            "mute = yes\n"
+            "\n"
+            "# the keys\n"
+            "[controls]\n"
+            "fire = X Ctrl  ; and nothing else\n"
+            "\n");
+  EXPECT_EQ(EditSettings(HandWritten, settings, {}), HandWritten);
+}
+
+TEST(SettingsEdit, MissingKeysJoinTheirSectionAndMissingSectionsComeLast) {
+  TPlayerSettings settings;
+  settings.Mute = true;    // [sound]: after its last line with something on it
+  settings.KeySpeed = 60;  // [controls]: the file's last section
+  settings.Scale = 16;     // [display]: no such section
+  EXPECT_EQ(EditSettings(HandWritten, settings, DifferingEntries({}, settings)),
+            "# my settings\n"
+            "\n"
+            "[Sound]   ; loud\n"
+            "Volume=1OO   # a typo: the game keeps 100\n"
+            "volume = 70\n"
+            "echo = lots\n"
+            "mute = yes\n"
+            "\n"
+            "[cheats]\n"
+            "mute = yes\n"
+            "\n"
+            "# the keys\n"
+            "[controls]\n"
+            "fire = Z  ; and nothing else\n"
+            "key-speed = 60\n"
+            "\n"
+            "\n"
+            "[display]\n"
+            "scale = 16\n");
+  // Windows' line ends, no line end at the end, a value left empty.
+  settings.FullScreen = false;
+  settings.Keys.Down = {Vk::Letter('K')};
+  EXPECT_EQ(
+      EditSettings("[controls]\r\ndown =\r\nup = W", settings, DifferingEntries({}, settings)),
+      "[controls]\r\ndown = K\r\nup = W\r\nkey-speed = 60\r\n"
+      "\r\n[display]\r\nfull-screen = no\r\nscale = 16\r\n\r\n[sound]\r\nmute = yes\r\n");
+  // The empty value is filled in before the keys added after it.
+  settings.Volume = 40;
+  EXPECT_EQ(EditSettings("[sound]\nvolume =", settings, DifferingEntries({}, settings)),
+            "[sound]\nvolume = 40\nmute = yes\n\n[display]\nfull-screen = no\nscale = 16\n"
+            "\n[controls]\ndown = K\nkey-speed = 60\n");
+}
+
+TEST(SettingsEdit, AnEditedTextReadsAsTheEditAndAsBeforeElsewhere) {
+  const std::string texts[] = {"", HandWritten, FormatSettings({}),
+                               "[display\nscale = 3\n[sound]\nmute = on"};
+  for (const std::string& text : texts) {
+    for (size_t i = 0; i < SettingsEntryCount; ++i) {
+      TSettingsEntries entries;
+      entries.set(i);
+      std::vector<std::string> ignored;
+      const TPlayerSettings before = ParseSettings(text, "", ignored);
+      const TPlayerSettings after =
+          ParseSettings(EditSettings(text, NothingAsDefault(), entries), "", ignored);
+      EXPECT_EQ(DifferingEntries(after, NothingAsDefault())[i], false) << i << " in " << text;
+      EXPECT_EQ((DifferingEntries(after, before) & ~entries).none(), true) << i << " in " << text;
+    }
+  }
+}
+
+TEST(SettingsEdit, AFileTheGameCannotReadWholeIsNeverWritten) {
+  const std::string dir = ScratchDir("settings_not_whole");
+  std::string big = "[sound]\nvolume = 30\n" + std::string(MaxSettingsFileSize, '#') + "\n";
+  WriteWholeFile(dir + "/big.ini", big);
+  std::string error;
+  EXPECT_FALSE(SaveAll(dir + "/big.ini", TPlayerSettings{}, error));
+  EXPECT_NE(error.find("larger than"), std::string::npos) << error;
+  EXPECT_EQ(ReadWholeFile(dir + "/big.ini"), big);
+  std::vector<std::string> warnings;
+  EXPECT_FALSE(LoadSettings(dir + "/big.ini", warnings).Whole);
+
+  // A loop of links cannot be read, and the writer would replace the last link.
+  std::error_code made;
+  fs::create_symlink("loop.ini", dir + "/loop.ini", made);
+  if (made) GTEST_SKIP() << "no symbolic links here: " << made.message();
+  EXPECT_FALSE(LoadSettings(dir + "/loop.ini", warnings).Whole);
+  EXPECT_FALSE(SaveAll(dir + "/loop.ini", TPlayerSettings{}, error));
+  EXPECT_NE(error.find("cannot be read"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_symlink(dir + "/loop.ini"));
 }

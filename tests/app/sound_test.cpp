@@ -1,13 +1,19 @@
 // The game's sound through the built program: every sample the mixer made, recorded the same
-// way at any pace; each sound starting in the sample window of the frame that shows what made
-// it; and a game that plays the same, frame for frame, with sound, without it and with sounds
-// that cannot be read.
+// way at any pace and at any volume, never at full scale; each sound starting in the sample
+// window of the frame that shows what made it; the music changing from piece to piece without
+// a click; and a game that plays the same, frame for frame, with sound, without it and with
+// sounds that cannot be read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
+#include "audio/audio.h"
 #include "audio/wav.h"
+#include "res/data_dir.h"
 #include "res/res_helpers.h"
+#include "support/engine_fixture.h"
 #include "support/game_data.h"
 #include "support/picture_files.h"
 #include "support/run_binary.h"
@@ -83,6 +89,24 @@ void ExpectSoundStartsWithPicture(const std::string& sound, uint32_t rgb, uint32
   EXPECT_FALSE(Shows(FramePath(frames, frame - 1), rgb, fromX)) << sound << " frame " << frame;
   EXPECT_TRUE(Shows(FramePath(frames, frame), rgb, fromX)) << sound << " frame " << frame;
 }
+
+int16_t SampleAt(const std::string& wav, size_t index) {
+  const size_t at = WavHeaderSize + 2 * index;
+  return static_cast<int16_t>(static_cast<uint8_t>(wav[at]) | static_cast<uint8_t>(wav[at + 1])
+                                                                  << 8);
+}
+
+// The largest step between neighbouring samples of either channel, from stereo frame `from` on
+// up to `to`.
+int LargestStep(const std::vector<int16_t>& samples, size_t from, size_t to) {
+  int largest = 0;
+  for (size_t i = std::max<size_t>(from, 1); i < to; ++i)
+    for (size_t c = 0; c < 2; ++c)
+      largest = std::max(largest, std::abs(samples[2 * i + c] - samples[2 * (i - 1) + c]));
+  return largest;
+}
+
+class GameMusic : public TEngineFixture {};
 
 }  // namespace
 
@@ -168,5 +192,55 @@ TEST(Sound, WithoutSoundAndWithSoundsCutShortTheGameIsTheSame) {
       ++compared;
     }
     EXPECT_EQ(compared, 10u);
+  }
+}
+
+TEST(Sound, AWholeGameStaysUnderFullScaleAndRecordsTheSameAtAnyVolume) {
+  // Seed 2's game stacks explosions and grenades on the boss's arrival.
+  std::vector<std::string> recordings;
+  for (const std::vector<std::string>& volume :
+       {std::vector<std::string>{}, {"--mute"}, {"--volume", "37"}}) {
+    const std::string wav =
+        ScratchDir("sound_volume") + "/sound" + std::to_string(recordings.size()) + ".wav";
+    std::vector<std::string> args = {"--turbo", "--autoplay", "--seed", "2", "--record-audio", wav};
+    args.insert(args.end(), volume.begin(), volume.end());
+    const TRunResult run = Quibbet(QUIBBET_GAME_DATA_DIR, args);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    recordings.push_back(ReadWholeFile(wav));
+  }
+  EXPECT_TRUE(recordings[1] == recordings[0]) << "muted";
+  EXPECT_TRUE(recordings[2] == recordings[0]) << "at another volume";
+  int loudest = 0;
+  for (size_t i = 0; i < (recordings[0].size() - WavHeaderSize) / 2; ++i)
+    loudest = std::max(loudest, std::abs(int{SampleAt(recordings[0], i)}));
+  EXPECT_GT(loudest, 20000) << "the game is loud at times";
+  EXPECT_LT(loudest, 32700) << "but never at full scale";
+}
+
+TEST_F(GameMusic, EachChangeOfMusicFadesWithoutAClick) {
+  SetDataDirectory(QUIBBET_GAME_DATA_DIR);
+  std::string error;
+  ASSERT_TRUE(StartAudio({true, ""}, error)) << error;
+  // Ten seconds of each piece, changed as the scenes and the boss's arrival change it.
+  const TMusic pieces[] = {TMusic::Intro, TMusic::Game, TMusic::Boss, TMusic::Credits};
+  constexpr size_t Seconds = 10 * 20;
+  std::vector<size_t> changes;
+  for (TMusic piece : pieces) {
+    if (piece != TMusic::Intro) changes.push_back(Platform->Audio.size() / 2);
+    PlayMusic(piece);
+    for (size_t f = 0; f < Seconds; ++f)
+      AudioFrame();
+  }
+  ASSERT_TRUE(StopAudio(error));
+  const std::vector<int16_t>& heard = Platform->Audio;
+  constexpr size_t L = AudioFrameLength, Fade = 15 * AudioFrameLength;
+  for (size_t i = 0; i < changes.size(); ++i) {
+    const size_t fade = changes[i], next = fade + Fade;
+    // The music's own: the piece before, and the next after its first frame.
+    const int own = std::min(LargestStep(heard, fade - (Seconds - 1) * L, fade),
+                             LargestStep(heard, next + L, fade + Seconds * L));
+    // The fade, and where the next piece starts from it.
+    const int change = LargestStep(heard, fade, next + 64);
+    EXPECT_LT(change, own) << "the change to " << MusicNames[i + 1];
   }
 }

@@ -2,6 +2,7 @@
 // stealing, music that loops or ends, and the fade from one piece to the next.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "audio/mixer.h"
@@ -50,15 +51,51 @@ TEST(Mixer, ASoundStartsAtTheFramesFirstSampleWithItsVolumeAndPlace) {
   EXPECT_EQ(out[1], 10000);
 }
 
-TEST(Mixer, TheSumSaturatesInsteadOfWrapping) {
+TEST(Mixer, ALoudSumIsLimitedUnderFullScaleAndThenComesBackWhole) {
   TMixer mixer;
-  const TPcm loud = Level(30000, L), quiet = Level(-30000, L);
-  mixer.Play(loud, Unity, 0);
-  mixer.Play(loud, Unity, 0);
-  EXPECT_EQ(Mix(mixer)[0], 32767);
-  mixer.Play(quiet, Unity, 0);
-  mixer.Play(quiet, Unity, 0);
-  EXPECT_EQ(Mix(mixer)[0], -32768);
+  const TPcm loud = Level(30000, L), quiet = Level(-30000, L), soft = Level(1000, 60 * L);
+  for (int sign : {1, -1}) {
+    mixer.Play(sign > 0 ? loud : quiet, Unity, 0);
+    mixer.Play(sign > 0 ? loud : quiet, Unity, 0);
+    const std::vector<int16_t> out = Mix(mixer);
+    EXPECT_NEAR(out[0], sign * TMixer::Ceiling, 1);
+    EXPECT_EQ(out[2 * L - 1], out[0]) << "the whole frame at the ceiling";
+  }
+  // A soft sound after the burst swells back to its own level within three seconds, smoothly.
+  mixer.Play(soft, Unity, 0);
+  std::vector<int16_t> heard;
+  for (int f = 0; f < 60; ++f) {
+    const std::vector<int16_t> out = Mix(mixer);
+    heard.insert(heard.end(), out.begin(), out.end());
+  }
+  EXPECT_LT(heard[0], 1000);
+  EXPECT_EQ(heard.back(), 1000);
+  for (size_t i = 2; i < heard.size(); i += 2)
+    ASSERT_LE(std::abs(heard[i] - heard[i - 2]), 2) << "frame " << i / 2;
+}
+
+TEST(Mixer, TheLimiterLeansIntoAPeakInsteadOfCuttingItsEdge) {
+  // A loud sound that starts half way through a frame: the gain is already falling before it.
+  TMixer mixer;
+  TPcm late = Level(0, L / 2);
+  const TPcm loud = Level(30000, L);
+  late.insert(late.end(), loud.begin(), loud.end());
+  mixer.Play(late, Unity, 0);
+  mixer.Play(late, Unity, 0);
+  const std::vector<int16_t> out = Mix(mixer);
+  const size_t peak = L / 2;
+  EXPECT_NEAR(out[2 * peak], TMixer::Ceiling, 1);
+  EXPECT_EQ(out[2 * (peak - 1)], 0);
+  const TPcm steady = Level(20000, 4 * L);
+  TMixer fresh;
+  fresh.Play(steady, Unity, 0);
+  fresh.Play(late, Unity / 2, 0);
+  const std::vector<int16_t> lean = Mix(fresh);
+  EXPECT_EQ(lean[2 * (peak - 40)], 20000) << "further from the peak the sound is whole";
+  EXPECT_LT(lean[2 * (peak - 20)], 20000) << "close before it the gain falls already";
+  EXPECT_GT(lean[2 * (peak - 20)], 19000);
+  for (size_t i = 0; i < L; ++i)
+    ASSERT_LE(lean[2 * i], TMixer::Ceiling) << i;
 }
 
 TEST(Mixer, WithEveryVoiceBusyTheOldestGivesWay) {

@@ -1,7 +1,9 @@
-// The game's sounds from SOUNDS.MPK, failing soft with one line for each problem, and the
-// frame-by-frame hand-over: one start per sound and frame, the player's volume, and nothing
-// at all with sound off.
+// The game's sounds from SOUNDS.MPK, failing soft with one line for each problem, also for
+// music found damaged as it plays; the frame-by-frame hand-over: one start per sound and
+// frame, the player's volume, and nothing at all with sound off; and the fade at a run's end.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "audio/audio.h"
 #include "audio/sound_bank.h"
@@ -96,4 +98,49 @@ TEST_F(SoundBankTest, EachFrameHandsOverOneFramesSoundAtThePlayersVolume) {
   PlaySound(TSound::BossHit, 400);
   AudioFrame();
   EXPECT_TRUE(Platform->Audio.empty()) << "with sound off nothing is mixed or handed over";
+}
+
+TEST_F(SoundBankTest, MusicFoundDamagedAsItPlaysIsNamedOnceAndFallsSilent) {
+  const std::string ogg = OggVorbis(FullScaleSquareWav(0.5, 1.0));
+  ASSERT_FALSE(ogg.empty());
+  WriteSoundArchive(Dir, {{"game.ogg", ogg}});
+  std::string error;
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(StartAudio({true, ""}, error)) << error;
+  testing::internal::GetCapturedStderr();
+  PlayMusic(TMusic::Game);
+  testing::internal::CaptureStderr();
+  for (int f = 0; f < 40; ++f)
+    AudioFrame();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(
+      said.starts_with("quibbet: sound \"game.ogg\" in SOUNDS.MPK: its sound is damaged at") &&
+      said.ends_with(": it decodes to noise at full scale; it stays silent\n") &&
+      std::count(said.begin(), said.end(), '\n') == 1)
+      << said;
+  const std::vector<int16_t> last(Platform->Audio.end() - 2 * AudioFrameLength,
+                                  Platform->Audio.end());
+  EXPECT_TRUE(std::all_of(last.begin(), last.end(), [](int16_t s) { return s == 0; }));
+  ASSERT_TRUE(StopAudio(error));
+}
+
+TEST_F(SoundBankTest, AtTheEndOfARunTheSoundFadesOnTheWayToTheDeviceButNotInTheRecording) {
+  WriteSoundArchive(Dir, {{"game.wav", LevelWav(8000, 44100)}});
+  std::string error;
+  const std::string record = Dir + "/record.wav";
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(StartAudio({true, record}, error)) << error;
+  testing::internal::GetCapturedStderr();
+  PlayMusic(TMusic::Game);
+  AudioFrame();
+  FadeOutAudio();
+  ASSERT_TRUE(StopAudio(error)) << error;
+  const std::vector<int16_t>& heard = Platform->Audio;
+  ASSERT_EQ(heard.size(), 2 * (1 + EndingFadeFrames) * AudioFrameLength);
+  EXPECT_EQ(heard[2 * AudioFrameLength], 8000) << "the fade starts where the sound was";
+  EXPECT_LT(heard[2 * (2 * AudioFrameLength)], 6000);
+  EXPECT_LT(heard.back(), 10) << "and ends at silence";
+  for (size_t i = 2 * AudioFrameLength + 2; i < heard.size(); i += 2)
+    ASSERT_LE(heard[i], heard[i - 2]) << i / 2;
+  EXPECT_EQ(ReadWholeFile(record).size(), WavHeaderSize + AudioFrameLength * 4);
 }

@@ -139,3 +139,26 @@ TEST(Vorbis, FilesTheGameCannotPlayAreRefusedWithAReason) {
   EXPECT_FALSE(DecodeVorbis(Bytes(StereoTone().substr(0, 3000)), 44100, pcm, error));
   EXPECT_EQ(error.rfind("it is cut short at byte ", 0), 0u) << error;
 }
+
+TEST(Vorbis, AStreamThatDecodesToNoiseAtFullScaleIsRefusedAndMusicFallsSilentThere) {
+  // Silence, then what a damaged stream decodes to: samples clamped for long runs.
+  const std::string ogg = OggVorbis(FullScaleSquareWav(0.5, 0.5));
+  ASSERT_FALSE(ogg.empty());
+  TPcm pcm;
+  std::string error;
+  EXPECT_FALSE(DecodeVorbis(Bytes(ogg), 2 * 44100, pcm, error));
+  EXPECT_TRUE(error.starts_with("its sound is damaged at 0.") &&
+              error.ends_with(" s: it decodes to noise at full scale"))
+      << error;
+  std::unique_ptr<TVorbisMusic> music = TVorbisMusic::Open(Bytes(ogg), 2 * 44100, error);
+  ASSERT_TRUE(music) << "the headers are whole: music opens and plays up to the damage";
+  int16_t piece[2 * 1000];
+  size_t played = 0;
+  for (size_t got; (got = music->Read(piece, 1000)) > 0;)
+    played += got;
+  EXPECT_GE(played, 22050u);
+  EXPECT_LT(played, 44100u);
+  EXPECT_EQ(music->Fault(), error);
+  music->Rewind();
+  EXPECT_EQ(music->Read(piece, 1000), 0u) << "and stays silent";
+}

@@ -2,6 +2,8 @@
 // every malformed kind refused with a reason.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "audio/wav.h"
 #include "support/sound_files.h"
 
@@ -43,6 +45,25 @@ TEST(Wav, OtherRatesAreConvertedByInterpolation) {
   // A second at 8 kHz is a second at 44.1 kHz, give or take the last frame.
   ASSERT_TRUE(DecodeWav(Bytes(ToneWav({8000, 2, 16}, 1.0)), 50000, pcm, error));
   EXPECT_NEAR(static_cast<double>(PcmFrames(pcm)), 44100, 6);
+}
+
+TEST(Wav, AboveFortyEightKilohertzTheTrebleIsFilteredOutNotFoldedDown) {
+  // Half of full scale is 11,585 in root mean square.
+  auto loudness = [](uint32_t rate, double hz) {
+    TPcm pcm;
+    std::string error;
+    EXPECT_TRUE(DecodeWav(Bytes(ToneWav({rate, 1, 16}, 0.5, hz)), 44100, pcm, error)) << error;
+    double squares = 0;
+    const size_t from = PcmFrames(pcm) / 4, to = 3 * PcmFrames(pcm) / 4;
+    for (size_t i = from; i < to; ++i)
+      squares += static_cast<double>(pcm[2 * i]) * pcm[2 * i];
+    return std::sqrt(squares / static_cast<double>(to - from));
+  };
+  for (uint32_t rate : {96000u, 192000u}) {
+    EXPECT_NEAR(loudness(rate, 1000), 11585, 150) << rate << " Hz: the music goes through";
+    EXPECT_LT(loudness(rate, 30000), 40) << rate << " Hz: 30 kHz would come back as 14.1 kHz";
+  }
+  EXPECT_NEAR(loudness(48000, 1000), 11585, 150) << "48 kHz is only interpolated";
 }
 
 TEST(Wav, RecordingHeaderReadsBack) {

@@ -99,9 +99,10 @@ class Desktop:
         check(number, "Xvfb did not start")
         # SDL's dummy sound device plays at the real pace into nothing: the game's sound runs
         # as on a desktop, where a machine without a sound card would only say it has none.
-        # The player's settings and screenshots go to the test's own folders.
+        # The player's settings, records and screenshots go to the test's own folders.
         self.env = dict(os.environ, DISPLAY=":" + number, SDL_AUDIODRIVER="dummy",
                         XDG_CONFIG_HOME=os.path.join(scratch, "config"),
+                        XDG_DATA_HOME=os.path.join(scratch, "data"),
                         XDG_PICTURES_DIR=os.path.join(scratch, "pictures"))
         for name in ("WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
             self.env.pop(name, None)
@@ -633,12 +634,14 @@ def KeysSteerTheBusAndFire(ctx):
                                   f"{same} of its pixels are found there")
 
 
-# The middle of the frame, where the pause writes its word.
-PAUSE_WORD = (250, 250, 550, 350)
+# The top of the frame, where the pause's menu writes its word above the items.
+PAUSE_WORD = (250, 10, 550, 90)
+# Left of the menu's panel, below the game's figures: the frame there is only dimmed.
+BESIDE_MENU = (0, 100, 240, 520)
 
 
 def paused_word(picture):
-    """How many pixels of the middle of a picture are the pause's yellow."""
+    """How many pixels of the top of a picture are the pause's yellow."""
     return sum(1 for r, g, b in picture.crop(PAUSE_WORD).getdata()
                if r > 230 and g > 230 and b < 40)
 
@@ -660,13 +663,11 @@ def PauseStopsTheFramesAndShowsTheWordThenGoesOn(ctx):
     last = Image.open(paused[-1]).convert("RGB")
     shot = desktop.screenshot(game.window, os.path.join(ctx.scratch, "paused.png"))
     check(paused_word(shot) > 1000 and paused_word(last) < 100,
-          f"no word in the middle: {paused_word(shot)} yellow pixels there, "
+          f"no word at the top: {paused_word(shot)} yellow pixels there, "
           f"{paused_word(last)} in the last frame")
-    # Elsewhere the last frame at half brightness, up to halving 5 and 6 bits and not 8.
+    # Beside the menu the last frame at half brightness, up to halving 5 and 6 bits and not 8.
     halved = Image.eval(last, lambda v: v // 2)
-    for picture in (shot, halved):
-        picture.paste((0, 0, 0), PAUSE_WORD)
-    difference = largest_difference(shot, halved)
+    difference = largest_difference(shot.crop(BESIDE_MENU), halved.crop(BESIDE_MENU))
     check(difference <= 6, f"the picture is not the last frame dimmed: by {difference}")
 
     desktop.xdotool("key", "F12")
@@ -710,6 +711,105 @@ def F11TogglesFullScreen(ctx):
     game.close_by_window_manager()
     check(game.finish() == 0, game.errors())
     check(kept() == "yes", f"the settings say full-screen = {kept()} after the run")
+
+
+# ---- Cases: the pause's menu -------------------------------------------------------------
+
+# Where the top page's items are drawn on the frame, and so in a window at scale 1.
+MENU_X = 400
+QUIT_Y = 382  # the fourth item: Resume, Options, Records, Quit
+
+
+def settings_path(desktop):
+    """Where the game keeps the settings on this desktop; its folder made."""
+    path = os.path.join(desktop.env["XDG_CONFIG_HOME"], "quibbet", "settings.ini")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    return path
+
+
+def kept_setting(desktop, section, key):
+    settings = configparser.ConfigParser(interpolation=None)
+    settings.read(settings_path(desktop))
+    return settings.get(section, key, fallback=None)
+
+
+def open_menu(desktop, game):
+    """P, and the menu on the screen."""
+    desktop.xdotool("key", "p")
+    shot = os.path.join(desktop.scratch, "menu.png")
+    wait_until(lambda: paused_word(desktop.screenshot(game.window, shot)) > 1000, "the menu")
+
+
+def MenuOpensWithPAndItsQuitEndsTheRunLikeAClosedWindow(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    for how in ("keys", "mouse"):
+        game = ctx.game_on(desktop, ["--window", "--scale", 1, "--seed", 1])
+        window = game.wait_window()
+        game.focus()
+        game.wait_playing()
+        open_menu(desktop, game)
+        if how == "keys":
+            desktop.xdotool("key", "Up", "key", "Return")  # round from Resume to Quit
+        else:
+            desktop.move_pointer(window["x"] + MENU_X, window["y"] + QUIT_Y)
+            desktop.xdotool("click", 1)
+        check(game.finish() == 0, f"Quit by {how}: {game.errors()}")
+        check(set(game.scene_ends().values()) == {"closed"},
+              f"Quit by {how}: scenes ended {game.scene_ends()}")
+
+
+def VolumeChangedInTheMenuIsWhatTheSettingsFileHolds(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    path = settings_path(desktop)
+    hand_written = (b"# mine\n[sound]\nvolume = 100\nmute = no  ; not yet\n\n[elsewhere]\nkey = 1\n"
+                    b"[display]\nfit = sharpp\n")
+    with open(path, "wb") as f:
+        f.write(hand_written)
+    game = ctx.game_on(desktop, ["--window", "--scale", 1, "--seed", 1])
+    game.wait_window()
+    game.focus()
+    game.wait_playing()
+    open_menu(desktop, game)
+    # Options, Sound, then the volume a step down; kept at once.
+    desktop.xdotool("key", "Down", "key", "Return", "key", "Return", "key", "Left")
+    wait_until(lambda: kept_setting(desktop, "sound", "volume") == "90", "volume = 90 kept")
+    desktop.xdotool("key", "p")
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+    with open(path, "rb") as f:
+        kept = f.read()
+    check(kept == hand_written.replace(b"volume = 100", b"volume = 90"),
+          f"the file is not the hand-written one with only the volume changed: {kept!r}")
+
+
+def AFireKeyBoundInTheMenuFires(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    saved = os.path.join(ctx.scratch, "played.txt")
+    record = os.path.join(ctx.scratch, "bound")
+    os.makedirs(record)
+    game = ctx.game_on(desktop, ["--window", "--scale", 1, "--seed", 1, "--input",
+                                 script(ctx, "skip", SKIP_INTRO), "--save-input", saved,
+                                 "--record", record])
+    game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded_count(record) >= 5, "the game scene")
+    open_menu(desktop, game)
+    # Options, Controls, Keys, Fire (the third action), then B; back to the top, and P.
+    desktop.xdotool("key", "Down", "key", "Return", "key", "Down", "key", "Down", "key", "Return",
+                    "key", "Return", "key", "Down", "key", "Down", "key", "Return", "key", "b")
+    wait_until(lambda: kept_setting(desktop, "controls", "fire") == "B", "fire = B kept")
+    desktop.xdotool("key", "Escape", "key", "Escape", "key", "Escape", "key", "p")
+    start = recorded_count(record)
+    wait_until(lambda: recorded_count(record) >= start + 5, "the game again after P")
+    desktop.xdotool("keydown", "b")
+    wait_until(lambda: recorded_count(record) >= start + 15, "10 frames of B")
+    desktop.xdotool("keyup", "b")
+    game.close_by_window_manager()
+    check(game.finish() == 0, game.errors())
+    with open(saved) as f:
+        buttons = [line.split(None, 1)[1] for line in f.read().splitlines()
+                   if line[:1] != "#" and " mouse left " in line]
+    check(buttons == ["mouse left down", "mouse left up"], f"B made {buttons}")
 
 
 def ReplayOfARealGameIsTheSameGame(ctx):
@@ -773,6 +873,89 @@ def ReplayOfARealGameIsTheSameGame(ctx):
 
     differ = [name for name in names if content(played, name) != content(replayed, name)]
     check(not differ, f"the replay's frames differ from the game's: {differ}")
+
+
+def SettingsFileIsLeftAsItIsUnlessThePlayerChangesIt(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    path = settings_path(desktop)
+    hand_written = (b"# mine\r\n[sound]\nvolume = 1OO   ; a typo\n\n[elsewhere]\nkey = 1\n"
+                    b"[display]\nfull-screen = no\n")
+
+    def run(text, *actions):
+        with open(path, "wb") as f:
+            f.write(text)
+        game = ctx.game_on(desktop, ["--window", "--seed", 1])
+        game.wait_window()
+        game.focus()
+        game.wait_playing()
+        for action in actions:
+            desktop.xdotool("key", action)
+            wait_until(lambda: game.size() == (1920, 1080), "full screen after F11")
+        game.close_by_window_manager()
+        check(game.finish() == 0, game.errors())
+        with open(path, "rb") as f:
+            return f.read(), game.errors()
+
+    kept, said = run(hand_written)
+    check(kept == hand_written, f"a run that changed nothing rewrote the file: {kept!r}")
+    # Read only in part (past its size limit), it is not rewritten even for a change.
+    oversized = hand_written + b"#" * (64 * 1024) + b"\n"
+    kept, said = run(oversized, "F11")
+    check(kept == oversized, "a file read in part was rewritten")
+    check("not read whole" in said, f"the game did not say why the change is not kept: {said}")
+
+
+def LiveGameIsKeptInTheRecordsAndWatchedAgain(ctx):
+    desktop = ctx.desktop(1920, 1080)
+    played = os.path.join(ctx.scratch, "played")
+    os.makedirs(played)
+    game = ctx.game_on(desktop, ["--window", "--record", played, "--record-every", 10])
+    game.wait_window()
+    game.focus()
+    wait_until(lambda: recorded(played), "the intro's first frame")
+
+    def frames_on(count):
+        start = len(recorded(played))
+        wait_until(lambda: len(recorded(played)) >= start + count, f"{count * 10} more frames")
+
+    # Escape in the pause resumes and ends the intro at once; let go before the game's first
+    # frame, which it would end as well (as in ReplayOfARealGameIsTheSameGame).
+    desktop.xdotool("key", "p")
+    shot = os.path.join(ctx.scratch, "paused.png")
+    wait_until(lambda: paused_word(desktop.screenshot(game.window, shot)) > 1000, "the pause")
+    desktop.xdotool("keydown", "Escape", "sleep", 0.02, "keyup", "Escape")
+    frames_on(2)
+    desktop.xdotool("mousedown", 1)
+    frames_on(3)
+    # Keys held a while, as a frame reads what is down when it starts.
+    desktop.xdotool("mouseup", 1, "keydown", "space")  # gives up; the game ends 100 frames on
+    frames_on(1)
+    desktop.xdotool("keyup", "space")
+    frames_on(11)
+    desktop.xdotool("keydown", "Escape")  # the credits
+    code = game.finish()
+    desktop.xdotool("keyup", "Escape")
+    check(code == 0, game.errors())
+    scene = next(s for s in game.summary()["scenes"] if s["name"] == "game")
+    check(scene["ending"] == "space" and scene["crosses_fired"] > 0, f"the game was {scene}")
+
+    def quibbet(*args):
+        run = subprocess.run([ctx.game, "--data", ctx.data, *args], env=desktop.env,
+                             capture_output=True, text=True)
+        check(run.returncode == 0, f"quibbet {' '.join(args)} failed: {run.stderr}")
+        return run.stdout
+
+    table = quibbet("--records")
+    check(re.search(r"^ *1 .*gave up", table, re.MULTILINE), f"the game is not listed:\n{table}")
+    watched = quibbet("--watch", "1", "--headless", "--turbo", "--summary", "-")
+    check(json.loads(watched) == game.summary(),
+          f"watching gave {watched.strip()}, not the game's {game.summary()}")
+    # Neither watching, nor the pilot, a script, a virtual clock or no screen adds a game.
+    quibbet("--headless", "--turbo", "--autoplay", "--seed", "1")
+    quibbet("--headless", "--turbo", "--input",
+            script(ctx, "space", SKIP_INTRO + "3 key down 32\n"))
+    listed = json.loads(quibbet("--records", "--json"))
+    check(listed["games"] == 1, f"other runs were kept: {listed}")
 
 
 # ---- Cases: installation ----------------------------------------------------------------
@@ -975,7 +1158,12 @@ CASES = {f.__name__: f for f in [
     KeysSteerTheBusAndFire,
     PauseStopsTheFramesAndShowsTheWordThenGoesOn,
     F11TogglesFullScreen,
+    MenuOpensWithPAndItsQuitEndsTheRunLikeAClosedWindow,
+    VolumeChangedInTheMenuIsWhatTheSettingsFileHolds,
+    AFireKeyBoundInTheMenuFires,
     ReplayOfARealGameIsTheSameGame,
+    SettingsFileIsLeftAsItIsUnlessThePlayerChangesIt,
+    LiveGameIsKeptInTheRecordsAndWatchedAgain,
     InstalledGameRunsFromAnotherDirectory,
     DebianPackageCarriesTheLicences,
 ]}

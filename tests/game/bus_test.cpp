@@ -85,6 +85,7 @@ TEST_F(BusTest, HeldButtonFiresEverySixthFrameFromBesideTheBus) {
     }
   }
   EXPECT_THAT(shots, ElementsAre(1, 7, 13, 19));
+  EXPECT_EQ(bus->Shots.Fired, 4u);
   EXPECT_EQ(bus->Crosses[1]->X, 5 + BusW + 5 + 12 * 5) << "launched in frame 7, moved since";
 
   Input.MouseLeft = false;

@@ -92,11 +92,15 @@ TEST_F(GameSceneTest, SeedIsTheTickCountAtSetupUnlessOneWasGiven) {
 
 TEST_F(GameSceneTest, SummaryNamesTheEndingAndBothHealths) {
   SetUpGame();
-  EXPECT_EQ(Report(), "ending=\"none\" player_health=100 boss_health=null ");
+  EXPECT_EQ(Report(),
+            "ending=\"none\" player_health=100 boss_health=null crosses_fired=0 hits=0 "
+            "boss_frames=null ");
   TGameWorld* world = Game->World;
   world->Player->SetHealth(-15);
   Frame();
-  EXPECT_EQ(Report(), "ending=\"lost\" player_health=-15 boss_health=null ");
+  EXPECT_EQ(Report(),
+            "ending=\"lost\" player_health=-15 boss_health=null crosses_fired=0 hits=0 "
+            "boss_frames=null ");
 
   Game.reset();
   SetUpGame();
@@ -105,13 +109,16 @@ TEST_F(GameSceneTest, SummaryNamesTheEndingAndBothHealths) {
   Game->World->Boss = boss;
   boss->SetHealth(0);
   Frame();
-  EXPECT_EQ(Report(), "ending=\"won\" player_health=100 boss_health=0 ");
+  EXPECT_EQ(Report(),
+            "ending=\"won\" player_health=100 boss_health=0 crosses_fired=0 hits=0 boss_frames=0 ");
 
   Game.reset();
   SetUpGame();
   Input.Keys[Vk::Space] = 1;
   Frame();
-  EXPECT_EQ(Report(), "ending=\"space\" player_health=100 boss_health=null ");
+  EXPECT_EQ(Report(),
+            "ending=\"space\" player_health=100 boss_health=null crosses_fired=0 hits=0 "
+            "boss_frames=null ");
 }
 
 TEST_F(GameSceneTest, MissingPictureWhileTheWorldIsBuiltEndsCleanly) {
@@ -155,5 +162,7 @@ TEST_F(GameSceneRunTest, EscapeEndsTheSceneAtOnceWithoutAnEnding) {
   EXPECT_EQ(game.FramesRun, 1u);
   EXPECT_EQ(game.World->Ending, TGameEnding::None);
   EXPECT_EQ(CountOf<TCenteredKeyedPicture>() + CountOf<TCenteredPicture>(), 0);
-  EXPECT_EQ(Report(), "ending=\"none\" player_health=100 boss_health=null ");
+  EXPECT_EQ(Report(),
+            "ending=\"none\" player_health=100 boss_health=null crosses_fired=0 hits=0 "
+            "boss_frames=null ");
 }

@@ -100,6 +100,18 @@ TEST_F(ProjectileTest, FlyingShotStrikesOneActorOnceAndStops) {
   EXPECT_TRUE(Effects().empty()) << "only grenades explode";
 }
 
+TEST_F(ProjectileTest, CrossesTallyTheActorsTheyStrikeAndNotTheShotsTheyMeet) {
+  TShotTally tally;
+  TVictim* shooter = Shooter();
+  Place(new TVictim(300, 300, Agent()));
+  Place(new THolyCross(Agent(), shooter, &tally))->Launch(310, 310);
+  TMedRed* pellet = Shot<TMedRed>(nullptr, 400, 100);
+  Place(new THolyCross(Agent(), shooter, &tally))->Launch(pellet->X + 3, pellet->Y + 3);
+  Frame();
+  EXPECT_EQ(tally.Hits, 1u);
+  EXPECT_FALSE(pellet->IsFlying());
+}
+
 TEST_F(ProjectileTest, HitIsDecidedWithTheBoxOfTheFrameStart) {
   TVictim* victim = Place(new TVictim(770, 300, Agent()));
   THolyCross* cross = Shot<THolyCross>(Shooter(), 796, 310);

@@ -68,7 +68,8 @@ TEST_F(ScriptedGameTest, SpaceShowsTheWinnerAtOnceAndEndsTheGame100FramesLater) 
   ASSERT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_EQ(GameLine(run.Out),
             "{\"name\":\"game\",\"frames\":150,\"end\":\"finished\",\"ending\":\"space\","
-            "\"player_health\":100,\"boss_health\":null}");
+            "\"player_health\":100,\"boss_health\":null,\"crosses_fired\":0,\"hits\":0,"
+            "\"boss_frames\":null}");
   EXPECT_NE(run.Out.find("{\"name\":\"credits\""), std::string::npos) << "credits follow";
 
   const std::string before = FramePath(frames, IntroFrames + 48);

@@ -164,6 +164,17 @@ TEST_F(WorldTest, BossDeathShowsTheWinnerKeyedCentredAndHalts) {
   EXPECT_EQ(PixelAt(Game->FrameBuffer, 198, 199), BackgroundColour);
 }
 
+TEST_F(WorldTest, BossFramesCountFromHerArrivalToHerFall) {
+  Frame(3);
+  EXPECT_EQ(World->BossFrames, 0u);
+  TZelvina* boss = BossNow();
+  Frame(4);
+  EXPECT_EQ(World->BossFrames, 4u);
+  boss->SetHealth(0);
+  Frame(5);
+  EXPECT_EQ(World->BossFrames, 4u) << "not the frame she fell in, nor after";
+}
+
 TEST_F(WorldTest, BossAndBusDyingInOneFrameIsAWin) {
   BossNow()->SetHealth(0);
   Bus->SetHealth(0);

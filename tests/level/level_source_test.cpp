@@ -72,8 +72,10 @@ TEST_F(LevelSourceTest, ABadLevelInTheDataIsLeftForTheGamesBox) {
   SetModFolders({mod});
   const TLevelChoice choice = ChooseLevel("");
   EXPECT_FALSE(choice.FromFile);
-  EXPECT_EQ(choice.Fault, "game.level in " + std::filesystem::absolute(mod).string() +
-                              "/LEVELS.MPK:5: 'name' is given twice (first on line 2)");
+  EXPECT_EQ(choice.Fault,
+            "game.level in " +
+                (std::filesystem::absolute(mod).lexically_normal() / "LEVELS.MPK").string() +
+                ":5: 'name' is given twice (first on line 2)");
 
   WriteData("LEVELS.MPK", "MPK\x02 not an archive");
   SetModFolders({});

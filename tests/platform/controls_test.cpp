@@ -1,7 +1,7 @@
 // The player's controls on the shared policy, through the queued platform: keys and pad
 // steering once a frame, one fire button from any source, keys of the surroundings kept from
-// the game, a pause that hands the game nothing but how it ended, and the recording of what the
-// game was handed.
+// the game, a pause that hands the game nothing but how it ended, the menu that hears the
+// player first while it holds, and the recording of what the game was handed.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -10,6 +10,7 @@
 #include "platform/keys.h"
 #include "platform/pause.h"
 #include "platform/queued_platform.h"
+#include "platform/scripted_menu.h"
 
 namespace {
 
@@ -178,6 +179,81 @@ TEST(Controls, ALongPauseHandsOverOnlyWhatGoesThroughItAndWhereThePointerEnded) 
       << "Escape ends the pause and reaches the game";
   EXPECT_EQ(seen.back().LParam, MouseParam((Moves - 1) % 800, (Moves - 1) % 600))
       << "one move, to where the pointer ended";
+}
+
+TEST(PauseMenu, ItHearsThePlayerFirstAndTheGameGetsOnlyWhatGoesThroughAnyPause) {
+  TInputRecording recording;
+  TScriptedMenu menu;
+  TPlayerSettings kept;
+  TPlatformConfig config;
+  config.Recording = &recording;
+  config.Menu = &menu;
+  config.SettingsChanged = [&](const TPlayerSettings& player) { kept = player; };
+  TPlayerSettings quieter;
+  quieter.Volume = 40;
+  menu.OnPress = [&](uint32_t code) {
+    if (code == Vk::Letter('Z') || code == Vk::Down) return TScriptedMenu::Takes(true);
+    if (code == Vk::Return) return TScriptedMenu::Sets(quieter);
+    if (code == Vk::Letter('R')) return TScriptedMenu::Ends(TMenuEnd::Resume);
+    return TMenuAnswer{};
+  };
+  TNativePlatform platform(config);
+  platform.CreateMainWindow("menu", 1, [](const TMessage&) { return 0u; });
+  platform.OpenPresentation(800, 600);
+  platform.Present(Frame);
+  platform.KeyEvent(Vk::Letter('P'), true);
+  const auto press = [](uint32_t code, bool down) {
+    return [code, down](TNativePlatform& p) { p.KeyEvent(code, down); };
+  };
+  platform.Later = {press(Vk::Letter('P'), false),
+                    press(Vk::Letter('Z'), true),  // a fire key, and the steering, the menu's
+                    press(Vk::Down, true),
+                    [](TNativePlatform& p) { p.ButtonEvent(true, true); },
+                    press(Vk::Return, true),  // the volume, changed in the menu
+                    press(Vk::Letter('Z'), false),
+                    press(Vk::Down, false),
+                    [](TNativePlatform& p) { p.ButtonEvent(true, false); },
+                    press(Vk::Return, false),
+                    press(Vk::Letter('R'), true)};
+  const std::vector<TMessage> seen = platform.Pump();
+  EXPECT_FALSE(platform.IsPaused());
+  EXPECT_TRUE(platform.Later.empty());
+  EXPECT_EQ(menu.Presses,
+            (std::vector<uint32_t>{Vk::Letter('Z'), Vk::Down, Vk::Return, Vk::Letter('R')}));
+  ASSERT_EQ(Kinds(seen), (std::vector<uint32_t>{Wm::KeyUp})) << "nothing fired or steered";
+  EXPECT_EQ(recording.Lines(), "0 key up 13\n") << "a release goes through, as in any pause";
+  EXPECT_EQ(menu.Drawn, 4) << "opened, then each answer that changed the picture";
+  EXPECT_EQ(platform.Pictures, 1 + 4 + 1);
+  EXPECT_EQ(kept.Volume, 40);
+  EXPECT_EQ(menu.Shown.Volume, 40);
+  const int16_t loud[2] = {10000, 10000};
+  platform.QueueAudio(loud, 1);
+  EXPECT_NEAR(platform.Played[0], 1600, 1) << "heard at once, at about 0.16 of the level";
+}
+
+TEST(PauseMenu, QuitIsAClosedWindowAndAChangeTheBackEndCannotMakeIsShownUndone) {
+  TInputRecording recording;
+  TScriptedMenu menu;
+  TPlatformConfig config;
+  config.Recording = &recording;
+  config.Menu = &menu;
+  TPlayerSettings windowed;
+  windowed.FullScreen = false;
+  menu.OnPress = [&](uint32_t code) {
+    return code == Vk::Letter('Q') ? TScriptedMenu::Ends(TMenuEnd::Quit)
+                                   : TScriptedMenu::Sets(windowed);
+  };
+  TNativePlatform platform(config);  // with no screen to switch
+  platform.CreateMainWindow("menu", 1, [](const TMessage&) { return 0u; });
+  platform.KeyEvent(Vk::Pause, true);
+  platform.Later = {[](TNativePlatform& p) { p.KeyEvent(Vk::Letter('F'), true); },
+                    [](TNativePlatform& p) { p.KeyEvent(Vk::Letter('Q'), true); }};
+  const std::vector<TMessage> seen = platform.Pump();
+  EXPECT_EQ(menu.Drawn, 2) << "shown on black before the first frame, then once more";
+  EXPECT_TRUE(menu.Shown.FullScreen);
+  EXPECT_TRUE(platform.Player().FullScreen);
+  EXPECT_EQ(Kinds(seen), (std::vector<uint32_t>{Wm::Close}));
+  EXPECT_EQ(recording.Lines(), "0 window close\n");
 }
 
 TEST(Pause, EscapeOrACloseEndsItWhateverThePauseKeyAsksAfter) {

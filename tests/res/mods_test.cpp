@@ -102,7 +102,8 @@ TEST_F(ModsTest, AFolderIsAModWhenItsArchivesAreArchives) {
                                        "SOUNDS.MPK, LEVELS.MPK: it is no mod");
   const std::string damaged = Mod("damaged", {{"hint.txt", "x"}});
   WriteBytes(damaged + "/LEVELS.MPK", "not an archive");
-  EXPECT_EQ(ModFolderFault(damaged), damaged + "/LEVELS.MPK: File is not a Packfile");
+  EXPECT_EQ(ModFolderFault(damaged),
+            (std::filesystem::path(damaged) / "LEVELS.MPK").string() + ": File is not a Packfile");
   EXPECT_THAT(ModFolderFault(Dir + "/TEXTS.MPK"), HasSubstr("is not a folder"));
   EXPECT_EQ(PackfileObject(1), nullptr) << "nothing left open";
 }

@@ -43,16 +43,23 @@ std::string MakeWav(const TWavFormat& format, const std::vector<int16_t>& sample
   return wav + data;
 }
 
-std::string ToneWav(const TWavFormat& format, double seconds) {
+std::string ToneWav(const TWavFormat& format, double seconds, double hz) {
   const size_t frames = static_cast<size_t>(seconds * format.Rate);
   std::vector<int16_t> samples;
   for (size_t i = 0; i < frames; ++i) {
     const double t = static_cast<double>(i) / format.Rate;
-    const auto s = static_cast<int16_t>(16384 * std::sin(2 * std::numbers::pi * 440 * t));
+    const auto s = static_cast<int16_t>(16384 * std::sin(2 * std::numbers::pi * hz * t));
     for (int c = 0; c < format.Channels; ++c)
       samples.push_back(s);
   }
   return MakeWav(format, samples);
+}
+
+std::string FullScaleSquareWav(double silentSeconds, double seconds) {
+  std::vector<int16_t> samples(2 * static_cast<size_t>(silentSeconds * 44100), 0);
+  for (size_t i = 0; i < static_cast<size_t>(seconds * 44100); ++i)
+    samples.insert(samples.end(), 2, i % 441 < 220 ? INT16_MAX : INT16_MIN);
+  return MakeWav({44100, 2, 16}, samples);
 }
 
 std::string LevelWav(int16_t level, size_t frames) {

@@ -16,8 +16,11 @@ struct TWavFormat {
 
 // A WAV file of these interleaved samples; 8-bit files keep each sample's top byte.
 std::string MakeWav(const TWavFormat& format, const std::vector<int16_t>& samples);
-// A 440 Hz sine at half of full scale, `seconds` long.
-std::string ToneWav(const TWavFormat& format, double seconds);
+// A sine at half of full scale, `seconds` long.
+std::string ToneWav(const TWavFormat& format, double seconds, double hz = 440);
+// Silence, then a 100 Hz square wave at full scale, 16-bit stereo at 44,100 Hz: a decoder
+// overshoots the 16-bit range with it for long runs, as it does with a damaged stream.
+std::string FullScaleSquareWav(double silentSeconds, double seconds);
 // `frames` frames of one constant level on both channels, 16-bit stereo at 44,100 Hz.
 std::string LevelWav(int16_t level, size_t frames);
 

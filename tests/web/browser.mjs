@@ -29,9 +29,11 @@ export async function launch() {
 // A page of the game at `url`, 800 x 600 so that the frame fills it pixel for pixel, with
 // window.quibbetTest (instrument.js); it keeps every uncaught exception of the page and every
 // line of its console.
-export async function openGame(browser, url) {
+// `audioRate`, when given, is the rate every audio context of the page runs at.
+export async function openGame(browser, url, { audioRate } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width: 800, height: 600, deviceScaleFactor: 1, hasTouch: true });
+  if (audioRate) await page.evaluateOnNewDocument(`window.quibbetTestRate = ${audioRate};`);
   await page.evaluateOnNewDocument(instrument);
   page.uncaught = [];
   page.on("pageerror", (error) => page.uncaught.push(error.message));

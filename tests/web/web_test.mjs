@@ -189,6 +189,24 @@ test("arrow keys steer the bus, and P pauses and resumes the game", async () => 
   await page.close();
 });
 
+test("the page's Menu button opens the game's menu, and a tap on its Quit ends the run", async () => {
+  const page = await openGame(browser, `${server.url}?data=fixtures/modded/&seed=1` +
+                                       "&input=fixtures/skip-intro.txt");
+  await page.waitForFunction(() => window.quibbetTest.presented > 3);
+  await page.click("#menu");
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  await page.mouse.move(400, 302);  // over Options, the second item: only the menu changes
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  assert.equal(busTop(await grab(page)), -1, "the frame is dimmed under the menu");
+  await page.touchscreen.tap(400, 382);  // Quit, the fourth item
+  await untilEnded(page, 10000);
+  assert.equal(await page.evaluate(() => window.quibbet.exitCode), 0);
+  const summary = await page.evaluate(() => window.quibbet.summary);
+  assert.equal(summary.scenes.at(-1).end, "closed", "Quit is a closed window");
+  assert.deepEqual(page.uncaught, []);
+  await page.close();
+});
+
 test("an archive missing from ?data= is the game's error box, as an overlay", async () => {
   const page = await openGame(browser, `${server.url}?data=fixtures/no-texts/&turbo=1`);
   await untilEnded(page);
@@ -223,14 +241,94 @@ test("an unknown option in the address is named and passed over; a wrong value i
   }
 });
 
-test("the sound reaches a running audio context", async () => {
-  const page = await openGame(browser, `${server.url}?autoplay=1&seed=1`);
-  await page.waitForFunction(() => window.quibbetTest.audio.received > 44100, { timeout: 20000 });
-  const audio = await page.evaluate(() => window.quibbetTest.audio);
-  assert.equal(audio.state, "running");
-  assert.ok(audio.sent >= audio.received);
+// A file of the player's folders as the browser keeps it between visits; null when none.
+function keptFile(page, file) {
+  return page.evaluate((file) => new Promise((resolve) => {
+    const open = indexedDB.open("/quibbet");
+    open.onerror = () => resolve(null);
+    open.onsuccess = () => {
+      const db = open.result;
+      if (!db.objectStoreNames.contains("FILE_DATA")) {
+        db.close();
+        return resolve(null);
+      }
+      const get = db.transaction("FILE_DATA").objectStore("FILE_DATA").get(file);
+      get.onsuccess = () => {
+        db.close();
+        resolve(get.result ? new TextDecoder().decode(get.result.contents) : null);
+      };
+      get.onerror = () => resolve(null);
+    };
+  }), file);
+}
+
+// The kept file once `holds` says it holds what it should (the browser keeps it in the
+// background), or as it is after ten seconds.
+async function keptSoon(page, file, holds) {
+  let text = await keptFile(page, file);
+  for (let waited = 0; !holds(text || "") && waited < 10000; waited += 200) {
+    await new Promise((resolve) => setTimeout(resolve, 200));
+    text = await keptFile(page, file);
+  }
+  return text || "";
+}
+
+test("the player's settings outlast a reload of the page", async () => {
+  const settings = "/quibbet/config/settings.ini";
+  const page = await openGame(browser, `${server.url}?seed=1`);
+  for (const muted of ["yes", "no"]) {
+    await page.waitForFunction(() => window.quibbetTest.presented > 3, { timeout: 20000 });
+    await page.keyboard.press("KeyM");
+    // M after the reload unmutes: the game read what the browser kept.
+    const mute = (text) => /mute = (\w+)/.exec(text)?.[1];
+    assert.equal(mute(await keptSoon(page, settings, (text) => mute(text) === muted)), muted);
+    await page.reload();
+  }
   assert.deepEqual(page.uncaught, []);
   await page.close();
+});
+
+test("a game played in the page to its end is kept in the player's records", async () => {
+  const page = await openGame(browser, `${server.url}?seed=3`);
+  const presented = () => page.evaluate(() => window.quibbetTest.presented);
+  const framesOn = async (count) => {
+    const from = await presented();
+    await page.waitForFunction((n) => window.quibbetTest.presented >= n, { polling: "raf" },
+                               from + count);
+  };
+  await framesOn(3);
+  // Escape ends the intro at the next frame; let go before the game's first frame reads it.
+  await page.keyboard.down("Escape");
+  await framesOn(1);
+  await page.keyboard.up("Escape");
+  await framesOn(3);
+  await page.keyboard.down("Space");  // gives up; the game ends 100 frames on
+  await framesOn(2);
+  await page.keyboard.up("Space");
+  await framesOn(110);
+  await page.keyboard.down("Escape");  // the credits
+  await untilEnded(page, 20000);
+  await page.keyboard.up("Escape");
+  const game = (await page.evaluate(() => window.quibbet.summary)).scenes[1];
+  assert.equal(game.ending, "space", JSON.stringify(game));
+  const kept = /^game .*ending=gave-up seed=3 /m;
+  assert.match(await keptSoon(page, "/quibbet/data/records.txt", (text) => kept.test(text)), kept);
+  await page.close();
+});
+
+test("the sound reaches a running audio context at the device's rate, none dropped", async () => {
+  for (const rate of [44100, 48000, 96000]) {
+    const page = await openGame(browser, `${server.url}?autoplay=1&seed=1`, { audioRate: rate });
+    await page.waitForFunction(() => window.quibbetTest.audio.received > 44100, { timeout: 20000 });
+    const audio = await page.evaluate(() => window.quibbetTest.audio);
+    assert.equal(audio.state, "running", `${rate}`);
+    assert.equal(audio.rate, rate);
+    assert.ok(audio.sent >= audio.received, `${rate}`);
+    assert.equal(audio.dropped, 0, `${rate}`);
+    assert.ok(Math.abs(audio.ratio / (44100 / rate) - 1) < 0.0101, `${rate}: ratio ${audio.ratio}`);
+    assert.deepEqual(page.uncaught, []);
+    await page.close();
+  }
 });
 
 test("the site ships the code's and the data's licences", () => {

@@ -12,6 +12,7 @@
 #include "gfx/boxes.h"
 #include "gfx/display.h"
 #include "gfx/window.h"
+#include "platform/scripted_menu.h"
 #include "support/engine_fixture.h"
 #include "support/test_scene.h"
 #include "win32/monitor_cover.h"
@@ -263,12 +264,9 @@ TEST_F(Win32PlatformTest, KeysSteerFireSetTheVolumeAndTakeScreenshotsWhilePosted
 
 TEST_F(Win32PlatformTest, PauseHandsTheGameOnlyWhatWasLetGoAndWhereThePointerWent) {
   TPlatformConfig config;
-  int pictures = 0;
-  config.PausePicture = [&](const uint16_t* frame, int32_t width, int32_t height,
-                            std::vector<uint16_t>& picture) {
-    ++pictures;
-    picture.assign(frame, frame + width * height);
-  };
+  TScriptedMenu menu;  // which takes nothing: the pause's own rules decide
+  menu.TakesClicks = false;
+  config.Menu = &menu;
   TInputRecording recording;
   config.Recording = &recording;
   UseWin32(std::move(config));
@@ -286,7 +284,7 @@ TEST_F(Win32PlatformTest, PauseHandsTheGameOnlyWhatWasLetGoAndWhereThePointerWen
   Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 200));  // pressed in the pause, held after it
   Post(WM_KEYDOWN, Vk::Letter('P'), FromKeyboard);
   PumpMessages();
-  EXPECT_EQ(pictures, 1);
+  EXPECT_EQ(menu.Drawn, 1);
   EXPECT_EQ(Input.Keys[Vk::Space], 0);
   EXPECT_EQ(Input.MouseY, 200);
   EXPECT_TRUE(Input.MouseLeft);
@@ -300,6 +298,47 @@ TEST_F(Win32PlatformTest, PauseHandsTheGameOnlyWhatWasLetGoAndWhereThePointerWen
     at += line.size();
   }
   EXPECT_EQ(lines.find("key down"), std::string::npos) << lines;
+  CloseDisplay();
+}
+
+TEST_F(Win32PlatformTest, TheMenuHearsKeysAndTheMouseFirstInFramePixelsAndKeepsItsPresses) {
+  TPlatformConfig config;
+  TScriptedMenu menu;
+  menu.OnPress = [](uint32_t code) {
+    if (code == Vk::Letter('Z')) return TScriptedMenu::Takes(true);
+    if (code == Vk::Return) return TScriptedMenu::Ends(TMenuEnd::Resume);
+    return TMenuAnswer{};
+  };
+  config.Menu = &menu;
+  TInputRecording recording;
+  config.Recording = &recording;
+  UseWin32(std::move(config));
+  OpenWin32Window();
+  OpenDisplay(800, 600);
+  std::vector<uint16_t> frame(800 * 600, 0x001F);
+  Win32->Present(frame.data());
+  RECT client{};
+  ASSERT_TRUE(GetClientRect(Win32->Window(), &client));
+  Post(WM_KEYDOWN, Vk::Letter('P'), FromKeyboard);
+  Post(WM_KEYUP, Vk::Letter('P'), FromKeyboard);
+  Post(WM_KEYDOWN, Vk::Letter('Z'), FromKeyboard);              // fire, the menu's now
+  Post(WM_KEYDOWN, Vk::Letter('Z'), FromKeyboard | (1 << 30));  // held: a repeat
+  Post(WM_KEYUP, Vk::Letter('Z'), FromKeyboard);
+  Post(WM_KEYDOWN, Vk::Letter('Z'), FromKeyboard);  // again, after its release
+  Post(WM_KEYUP, Vk::Letter('Z'), FromKeyboard);
+  // The window covers the monitor; the frame's last pixel is its client area's.
+  Post(WM_MOUSEMOVE, 0, MAKELPARAM(client.right - 1, client.bottom - 1));
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right - 1, client.bottom - 1));
+  Post(WM_KEYDOWN, VK_RETURN, FromKeyboard);
+  PumpMessages();
+  EXPECT_EQ(menu.Opened, 1);
+  EXPECT_EQ(menu.Presses, (std::vector<uint32_t>{Vk::Letter('Z'), Vk::Letter('Z'), Vk::Return}));
+  ASSERT_FALSE(menu.Points.empty());
+  EXPECT_EQ(menu.Points.back(), std::make_pair(799, 599));
+  EXPECT_FALSE(Input.MouseLeft) << "the click was the menu's";
+  EXPECT_EQ(Input.Keys[Vk::Letter('Z')], 0);
+  const std::string& lines = recording.Lines();
+  EXPECT_EQ(lines.find("down"), std::string::npos) << lines;
   CloseDisplay();
 }
 

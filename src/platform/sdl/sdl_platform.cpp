@@ -123,6 +123,7 @@ class TSdlPlatform : public TQueuedPlatform {
     Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN;
     if (Player().FullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     const int scale = std::clamp(Player().Scale, 1, 16);
+    WindowScale = scale;
     Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               FrameWidth() * scale, FrameHeight() * scale, flags);
     if (Window == nullptr) return Fail("create the window");
@@ -282,6 +283,32 @@ class TSdlPlatform : public TQueuedPlatform {
     return false;
   }
 
+  TDisplayChoices NativeDisplayChoices() override {
+    TDisplayChoices choices{true, true, true, 1};
+    // As large a window as the desktop holds beside its panels, and never less than the one
+    // the player already has.
+    SDL_Rect usable{};
+    const int display = Window != nullptr ? SDL_GetWindowDisplayIndex(Window) : 0;
+    if (SDL_GetDisplayUsableBounds(std::max(display, 0), &usable) == 0)
+      choices.MaxScale = std::min(usable.w / FrameWidth(), usable.h / FrameHeight());
+    choices.MaxScale = std::clamp(std::max(choices.MaxScale, Player().Scale), 1, 16);
+    return choices;
+  }
+
+  void ApplyNativeDisplay() override {
+    if (Window == nullptr) return;
+    // Only a new scale sizes the window, which the player may have sized by hand; full
+    // screen keeps the size for when the window comes back.
+    const int scale = std::clamp(Player().Scale, 1, 16);
+    if (scale != WindowScale) {
+      WindowScale = scale;
+      SDL_SetWindowSize(Window, FrameWidth() * scale, FrameHeight() * scale);
+      if ((SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN) == 0)
+        SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    Draw();  // at the new fit
+  }
+
   // --- Events ------------------------------------------------------------------------
 
   void TranslateKey(const SDL_KeyboardEvent& key) {
@@ -343,6 +370,12 @@ class TSdlPlatform : public TQueuedPlatform {
         return PadButtonEvent(TPadButton::Up, down);
       case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
         return PadButtonEvent(TPadButton::Down, down);
+      case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        return PadButtonEvent(TPadButton::Left, down);
+      case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        return PadButtonEvent(TPadButton::Right, down);
+      case SDL_CONTROLLER_BUTTON_B:
+        return PadButtonEvent(TPadButton::Cancel, down);
       case SDL_CONTROLLER_BUTTON_START:
         return PadButtonEvent(TPadButton::Start, down);
       case SDL_CONTROLLER_BUTTON_BACK:
@@ -441,6 +474,7 @@ class TSdlPlatform : public TQueuedPlatform {
   SDL_Texture* Frame = nullptr;     // the frame as presented, RGB565
   SDL_Texture* Enlarged = nullptr;  // the frame at EnlargedMultiple, for the smoothing step
   int EnlargedMultiple = 0;
+  int WindowScale = 1;    // the scale the window was last sized for
   bool HasFrame = false;  // Frame holds a presented frame that can be drawn again
   bool CursorHidden = false;
   bool Minimized = false;

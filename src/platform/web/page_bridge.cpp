@@ -15,7 +15,15 @@ EM_JS(void, HostOpen, (int width, int height, const char* gameKeys),
 EM_JS(int, HostNextEvent, (int32_t * values, char* keyCode, int keyCodeSize), {
   const event = Module["quibbetHost"].nextEvent();
   if (!event) return 0;
-  const kinds = {"pointer" : 1, "button" : 2, "key" : 3, "visible" : 4, "resize" : 5};
+  const kinds = {
+    "pointer" : 1,
+    "button" : 2,
+    "key" : 3,
+    "visible" : 4,
+    "resize" : 5,
+    "menu" : 6,
+    "fullscreen" : 7
+  };
   const resize = event.type == "resize";
   const at = values >> 2;
   HEAP32[at] = kinds[event.type] | 0;
@@ -48,10 +56,49 @@ EM_JS(int, HostBoxOpen, (), { return Module["quibbetHost"].boxOpen() ? 1 : 0; })
 
 EM_JS(void, HostCursor, (int visible), { Module["quibbetHost"].cursor(visible != 0); });
 
+EM_JS(void, HostFullScreen, (), { Module["quibbetHost"].fullScreen(); });
+
 EM_JS(void, HostAudio, (const int16_t* samples, int frames),
       { Module["quibbetHost"].audio(HEAP16.subarray(samples >> 1, (samples >> 1) + 2 * frames)); });
 
 EM_JS(void, HostNote, (const char* text), { Module["quibbetHost"].note(UTF8ToString(text)); });
+
+// The player's folder kept in the browser's IndexedDB. The state is 0 while the first load
+// runs, 1 once the folder holds what was kept, 2 when the browser keeps nothing (no IndexedDB,
+// a private window that refuses it): the files then last as long as the page.
+// (Written without ===, !== or =>, which the macro's tokens would split.)
+EM_JS(void, StorageOpen, (const char* folder), {
+  const path = UTF8ToString(folder);
+  function refused(error) {
+    console.warn("quibbet: the browser keeps no settings or records here (" + error + ")");
+    Module["quibbetStorage"] = 2;
+  }
+  Module["quibbetStorage"] = 0;
+  try {
+    FS.mkdirTree(path);
+    FS.mount(IDBFS, {}, path);
+    FS.syncfs(
+        true, function(error) {
+          if (error)
+            refused(error);
+          else
+            Module["quibbetStorage"] = 1;
+        });
+  } catch (error) {
+    refused(error);
+  }
+});
+
+EM_JS(int, StorageState, (), { return Module["quibbetStorage"]; });
+
+EM_JS(void, StorageKeep, (), {
+  if (Module["quibbetStorage"] != 1) return;
+  FS.syncfs(
+      false, function(error) {
+        if (error)
+          console.warn("quibbet: what changed could not be kept in the browser (" + error + ")");
+      });
+});
 
 EM_JS(void, HostFinished, (int code, const char* summary, const char* problem),
       { Module["quibbetHost"].finished(code, UTF8ToString(summary), UTF8ToString(problem)); });
@@ -101,12 +148,29 @@ void ShowCursor(bool visible) {
   HostCursor(visible ? 1 : 0);
 }
 
+void ToggleFullScreen() {
+  HostFullScreen();
+}
+
 void PlaySound(const int16_t* samples, size_t frames) {
   HostAudio(samples, static_cast<int>(frames));
 }
 
 void Note(const std::string& text) {
   HostNote(text.c_str());
+}
+
+bool OpenStorage(const std::string& folder) {
+  // IndexedDB answers in a few milliseconds; one that never does must not hold the game.
+  constexpr int LongestWaitMs = 3000;
+  StorageOpen(folder.c_str());
+  for (int waited = 0; StorageState() == 0 && waited < LongestWaitMs; waited += 10)
+    emscripten_sleep(10);
+  return StorageState() == 1;
+}
+
+void KeepStorage() {
+  StorageKeep();
 }
 
 void Finished(int exitCode, const std::string& summary, const std::string& problem) {

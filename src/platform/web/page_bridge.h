@@ -13,6 +13,8 @@ enum class TPageEventKind : int32_t {
   Key = 3,
   Visible = 4,
   Resize = 5,
+  Menu = 6,        // the page's menu button
+  FullScreen = 7,  // the page went into full screen (Down) or out of it
 };
 
 // What the page heard, in the order it heard it.
@@ -21,7 +23,7 @@ struct TPageEvent {
   int32_t X = 0;        // PointerMove: in output pixels of the canvas; Resize: the canvas's width
   int32_t Y = 0;        // ... and height
   int32_t Button = 0;   // Button: 0 left, 2 right
-  bool Down = false;    // Button and Key: pressed; Visible: shown
+  bool Down = false;    // Button and Key: pressed; Visible: shown; FullScreen: in it
   std::string KeyCode;  // Key: the browser's name of the key (KeyboardEvent.code, "KeyW")
 };
 
@@ -42,10 +44,18 @@ void FrameRecorded(uint64_t index);
 void ShowBox(const std::string& caption, const std::string& text, bool error);
 bool BoxOpen();  // until the player closes it
 void ShowCursor(bool visible);
+// Asks the browser to switch the page into full screen or out of it; it may refuse, and the
+// page says what came of it (TPageEventKind::FullScreen).
+void ToggleFullScreen();
 // One game frame's interleaved stereo samples at 44,100 Hz.
 void PlaySound(const int16_t* samples, size_t frames);
 // A line for the player beside the game, which goes on (an address's unknown option).
 void Note(const std::string& text);
+// The player's folders (settings, records) under `folder`, as the browser kept them from the
+// last visit; false when it keeps nothing, and the files last as long as the page.
+bool OpenStorage(const std::string& folder);
+// Keeps what changed under that folder for the next visit, in the background.
+void KeepStorage();
 // The run has ended: its exit code, its summary (JSON, empty when nothing ran) and, when it
 // could not start, why.
 void Finished(int exitCode, const std::string& summary, const std::string& problem);

@@ -14,7 +14,7 @@ target_link_options(quibbet PRIVATE ${QUIBBET_WEB_FLAGS}
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
   -sMODULARIZE -sEXPORT_NAME=createQuibbet -sENVIRONMENT=web
   -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
-  -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency)
+  -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency -lidbfs.js)
 
 # Debian's Emscripten runs its JavaScript tools on the system's Node.js modules when linking.
 set_property(TARGET quibbet PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")

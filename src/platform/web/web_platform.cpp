@@ -20,7 +20,7 @@ namespace {
 class TWebPlatform final : public TQueuedPlatform {
  public:
   TWebPlatform(TPlatformConfig config, const std::vector<uint64_t>& keep)
-      : TQueuedPlatform(std::move(config)), Keep(keep.begin(), keep.end()) {
+      : TQueuedPlatform(InTheWindow(std::move(config))), Keep(keep.begin(), keep.end()) {
     KeepsFrames = true;
   }
 
@@ -96,7 +96,27 @@ class TWebPlatform final : public TQueuedPlatform {
     if (!Turbo()) Page::PlaySound(samples, frames);
   }
 
+  // The page's full screen is the browser's to grant; the page says what came of it. A page
+  // has no window size of its own.
+  bool ToggleNativeFullScreen() override {
+    Page::ToggleFullScreen();
+    return true;
+  }
+  TDisplayChoices NativeDisplayChoices() override { return {true, true, false, 1}; }
+  void ApplyNativeDisplay() override { Refit(); }
+
  private:
+  // A page starts in the browser's window, whatever the settings say.
+  static TPlatformConfig InTheWindow(TPlatformConfig config) {
+    config.Player.FullScreen = false;
+    return config;
+  }
+
+  void Refit() {
+    Fit = FitFrame(OutW, OutH, FrameWidth(), FrameHeight(), Player().Fit);
+    Page::Fit(Fit.Target.X, Fit.Target.Y, Fit.Target.W, Fit.Target.H, Fit.Multiple, Fit.Smooth);
+  }
+
   // RGB565 to the canvas's bytes R, G, B, A: each channel's top bits repeated into its low
   // ones, as the PNG frames are written, so that both show the same colours.
   static uint32_t Widen(uint16_t p) {
@@ -128,8 +148,13 @@ class TWebPlatform final : public TQueuedPlatform {
       case TPageEventKind::Resize:
         OutW = std::max(1, static_cast<int>(event.X));
         OutH = std::max(1, static_cast<int>(event.Y));
-        Fit = FitFrame(OutW, OutH, FrameWidth(), FrameHeight(), TFitMode::Sharp);
-        Page::Fit(Fit.Target.X, Fit.Target.Y, Fit.Target.W, Fit.Target.H, Fit.Multiple, Fit.Smooth);
+        Refit();
+        break;
+      case TPageEventKind::Menu:
+        RequestPause();
+        break;
+      case TPageEventKind::FullScreen:
+        FullScreenIs(event.Down);
         break;
     }
   }

@@ -51,7 +51,7 @@ bool TWin32Audio::Open() {
 }
 
 void TWin32Audio::Refill(WAVEHDR& header) {
-  Stream.Pull(reinterpret_cast<int16_t*>(header.lpData), BufferFrames, AudioClockUs());
+  Stream.Pull(reinterpret_cast<int16_t*>(header.lpData), BufferFrames, SteadyClockUs());
   waveOutWrite(Device, &header, sizeof header);
 }
 
@@ -72,5 +72,5 @@ void TWin32Audio::Queue(const int16_t* samples, size_t frames) {
     Tried = true;
     Open();
   }
-  if (Device != nullptr) Stream.Push(samples, frames, AudioClockUs());
+  if (Device != nullptr) Stream.Push(samples, frames, SteadyClockUs());
 }

@@ -57,6 +57,7 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   void ClosePresentation() override;
   uint32_t TickCount() override { return Policy.TickCount(); }
   void Sleep(uint32_t ms) override { Policy.Sleep(ms); }
+  void WaitForNextFrame() override;
   void QueueAudio(const int16_t* samples, size_t frames) override;
 
   HWND Window() const { return Handle; }
@@ -90,6 +91,7 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   // dispatched; what the policy makes of them waits in ControlMessages.
   bool TakeInput(const MSG& native);
   bool TakeKey(uint32_t code, bool down);
+  TFramePoint OnFrame(LPARAM position) const;  // a mouse message's position on the frame
   void HandControlMessages();
   void FocusLost();
   void WaitWhilePaused();
@@ -99,10 +101,14 @@ class TWin32Platform final : public TPlatform, private TPolicyHost {
   // Steering moves are posted, to come after what the window already has queued.
   void EnqueueSteering(const TMessage& move) override { PostToWindow(move); }
   void PresentNative(const uint16_t* pixels) override;
-  // Full screen stays as the run began: this window is made once, with its display mode.
+  // Full screen stays as the run began: this window is made once, with its display mode; the
+  // menu offers nothing of the display (the default choices), and the frame always fills the
+  // window with its aspect kept.
   bool ToggleNativeFullScreen() override { return false; }
+  // The system's count, moved up for the menu and down after it.
+  void ShowNativePointer(bool menuOpen) override { ::ShowCursor(menuOpen ? TRUE : FALSE); }
   uint32_t NativeTicks() override { return GetTickCount(); }
-  void NativeSleep(uint32_t ms) override { ::Sleep(ms); }
+  void NativeSleep(uint32_t ms) override;
 
   TPlayerPolicy Policy;
   TWin32Config Win32;

@@ -259,6 +259,18 @@ void TWin32Platform::ClosePresentation() {
   CloseDirectDraw();
 }
 
+void TWin32Platform::WaitForNextFrame() {
+  Sleep(Policy.FrameWaitMs());
+}
+
+void TWin32Platform::NativeSleep(uint32_t ms) {
+  // Sleep wakes on the system's timer tick, 15.6 ms apart unless the process asks for 1 ms;
+  // the frames' deadline needs the finer one. The request lasts as long as the process.
+  static const bool FineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
+  (void)FineTimer;
+  ::Sleep(ms);
+}
+
 // --- Sound -----------------------------------------------------------------------------
 
 void TWin32Platform::QueueAudio(const int16_t* samples, size_t frames) {

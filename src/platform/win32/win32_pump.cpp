@@ -4,6 +4,8 @@
 // posted carry no repeat count and reach the game as they are.
 #include "platform/win32/win32_backend.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsPlayerInput(UINT message) {
@@ -93,7 +95,7 @@ bool TWin32Platform::TakeInput(const MSG& native) {
       if ((native.lParam & 0xFFFF) == 0 || native.wParam > 255) return false;
       return TakeKey(static_cast<uint32_t>(native.wParam), native.message == WM_KEYDOWN);
     case WM_MOUSEMOVE:
-      Policy.Pointer(LOWORD(native.lParam), HIWORD(native.lParam));
+      Policy.Pointer(LOWORD(native.lParam), HIWORD(native.lParam), OnFrame(native.lParam));
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -107,9 +109,23 @@ bool TWin32Platform::TakeInput(const MSG& native) {
 
 bool TWin32Platform::TakeKey(uint32_t code, bool down) {
   if (down && ControlKeysHeld[code]) return true;  // a held control's repeat
-  if (!Policy.Key(code, down)) return false;
-  ControlKeysHeld[code] = down;
-  return true;
+  // A press the controls or the menu took has its repeats taken too, until a release, which
+  // may be the game's (the menu takes none).
+  const bool taken = Policy.Key(code, down);
+  ControlKeysHeld[code] = taken && down;
+  return taken;
+}
+
+TFramePoint TWin32Platform::OnFrame(LPARAM position) const {
+  // The game gets the client area's pixels; the frame is stretched over that area with its
+  // aspect kept (ddlink), and the menu is drawn on the frame.
+  RECT client{};
+  if (Handle == nullptr || !GetClientRect(Handle, &client)) return {};
+  const int x = static_cast<int16_t>(LOWORD(position)), y = static_cast<int16_t>(HIWORD(position));
+  const int frameW = Policy.FrameWidth(), frameH = Policy.FrameHeight();
+  const TFrameFit fit = FitFrame(client.right, client.bottom, frameW, frameH, TFitMode::Sharp);
+  return PointerToFrame(std::max(x, 0), std::max(y, 0), client.right, client.bottom, client.right,
+                        client.bottom, fit.Target, frameW, frameH);
 }
 
 void TWin32Platform::HandControlMessages() {

@@ -1,17 +1,23 @@
 // The game's sound on its way to the speakers: a queue of the samples each game frame brings,
-// read at the audio device's own pace. The two clocks drift apart (a frame lasts its work plus
-// 50 ms and a browser's timers add a little more; the device plays by its own clock), so the
-// queue is read at the rate the samples really arrive, measured on the device's clock, with a
-// small correction that keeps it near its target: the sound stays in step with the pictures
-// and never runs dry. Loaded twice: as an AudioWorklet module, where it registers its
+// read at the audio device's own pace and rate. The two clocks drift apart (frames keep a
+// 50 ms pace by the page's clock; the device plays by its own), so the queue is read at the
+// rate the samples really arrive, measured on the device's clock, with a small correction that
+// keeps it near its target, both bounded so that the pitch never bends by more than 1 %: the
+// sound stays in step with the pictures. A device at another rate than the game's reads the
+// queue faster or slower by the ratio of the two, between samples by linear interpolation. Loaded twice: as an AudioWorklet module, where it registers its
 // processor, which reports its queue on its port now and then for whoever listens (the
 // tests), and by the page (sound.js), which falls back on a ScriptProcessor where there is no
 // AudioWorklet.
 
+export const GAME_RATE = 44100;
+const BEND = 0.01;  // the most the reading rate strays from the rates' ratio
+
 export class SoundQueue {
-  // `clock`: the device's time in seconds.
-  constructor(clock) {
+  // `clock`: the device's time in seconds; `rate`: the device's samples a second.
+  constructor(clock, rate) {
     this.clock = clock;
+    this.rate = rate;
+    this.step = GAME_RATE / rate;  // game frames a device frame, before the correction
     this.arrivals = [];  // [time, frames received by then], the last few seconds
     this.capacity = 44100;  // one second of stereo frames
     this.samples = new Float32Array(2 * this.capacity);
@@ -25,9 +31,10 @@ export class SoundQueue {
     this.start = 1323 + 2205;
     this.level = this.target;  // the queue's length, smoothed over the frames' arrivals
     this.arrivalRatio = 1;  // frames arriving per frame played, as measured
-    this.ratio = 1;
+    this.ratio = this.step;
     this.received = 0;
     this.underruns = 0;
+    this.dropped = 0;
   }
 
   // One game frame's interleaved stereo samples.
@@ -37,6 +44,7 @@ export class SoundQueue {
       if (this.count === this.capacity) {  // the oldest frame gives way
         this.head = (this.head + 1) % this.capacity;
         --this.count;
+        ++this.dropped;
       }
       const at = 2 * ((this.head + this.count) % this.capacity);
       this.samples[at] = frame[2 * i];
@@ -59,7 +67,7 @@ export class SoundQueue {
     if (this.arrivals.length > 1 && now - this.arrivals[this.arrivals.length - 2][0] > 0.2)
       this.arrivals = [[now, this.received]];
     else if (now - then > 0.5)
-      this.arrivalRatio = (this.received - before) / ((now - then) * 44100);
+      this.arrivalRatio = (this.received - before) / ((now - then) * GAME_RATE);
   }
 
   // Fills the device's two channels; silence where there is nothing to play.
@@ -87,12 +95,13 @@ export class SoundQueue {
     if (!this.playing) return;
     this.level += 0.01 * (this.count - this.level);
     const error = (this.level - this.target) / this.target;
-    this.ratio = Math.min(1.15, Math.max(0.85, this.arrivalRatio * (1 + 0.02 * error)));
+    const bent = Math.min(1 + BEND, Math.max(1 - BEND, this.arrivalRatio * (1 + 0.02 * error)));
+    this.ratio = this.step * bent;
   }
 
   stats() {
-    return { received: this.received, underruns: this.underruns, queued: this.count,
-             ratio: this.ratio };
+    return { received: this.received, underruns: this.underruns, dropped: this.dropped,
+             queued: this.count, ratio: this.ratio, rate: this.rate };
   }
 }
 
@@ -100,7 +109,7 @@ if (typeof registerProcessor === "function") {
   registerProcessor("quibbet-sound", class extends AudioWorkletProcessor {
     constructor() {
       super();
-      this.queue = new SoundQueue(() => currentTime);
+      this.queue = new SoundQueue(() => currentTime, sampleRate);
       this.calls = 0;
       this.port.onmessage = (event) => this.queue.push(event.data);
     }

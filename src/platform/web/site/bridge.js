@@ -2,13 +2,13 @@
 // each call is src/platform/web/page_bridge.cpp), the page's events waiting for the program,
 // and window.quibbet, what a page around the game, or a curious player, may read of the run.
 import { fitFrame, openFrame, screen, showFrame, sizeScreen } from "./fit.js";
-import { showCursor, takeKeys } from "./input.js";
+import { showCursor, takeKeys, toggleFullScreen } from "./input.js";
 import { boxOpen, hideLoading, showBox, showEnd, showNote } from "./overlays.js";
 import { playSound } from "./sound.js";
 
 // Events for the program, in the order they came: { type: "pointer", x, y },
 // { type: "button", button, down }, { type: "key", code, down }, { type: "visible", shown },
-// { type: "resize", width, height }.
+// { type: "resize", width, height }, { type: "menu" }, { type: "fullscreen", shown }.
 const events = [];
 const run = { summary: null, exitCode: null, problem: "" };
 
@@ -59,6 +59,7 @@ export const host = {
   },
   boxOpen,
   cursor: showCursor,
+  fullScreen: toggleFullScreen,
   audio: playSound,
   note: showNote,
   finished(exitCode, summary, problem) {

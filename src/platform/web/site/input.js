@@ -1,7 +1,8 @@
-// The player's hands: the mouse, a finger and the keys become the program's events. Keys go
-// by the names the browser gives them (KeyboardEvent.code); the program maps them onto its own
-// table (src/platform/web/dom_keys.cpp) and tells this module which are the game's. F and
-// Alt+Enter switch to full screen, as Alt+Enter switches the desktop's window.
+// The player's hands: the mouse, a finger, the keys and the menu button become the program's
+// events. Keys go by the names the browser gives them (KeyboardEvent.code); the program maps
+// them onto its own table (src/platform/web/dom_keys.cpp) and tells this module which are the
+// game's. F and Alt+Enter switch to full screen, as Alt+Enter switches the desktop's window,
+// and the program hears whenever the page goes into full screen or out of it.
 import { screen } from "./fit.js";
 
 const LEFT = 0, RIGHT = 2;
@@ -26,6 +27,17 @@ export function listenForInput(postEvent, onGesture) {
   window.addEventListener("keydown", onKey);
   window.addEventListener("keyup", onKey);
   document.getElementById("fullscreen").addEventListener("click", toggleFullScreen);
+  document.getElementById("menu").addEventListener("click", onMenuButton);
+  document.addEventListener("fullscreenchange",
+                            () => post({ type: "fullscreen", shown: !!document.fullscreenElement }));
+}
+
+// The pause key's button: the game's menu opens, or closes. The keys stay the game's, so that
+// Enter or Space never presses the button again.
+function onMenuButton() {
+  gesture();
+  post({ type: "menu" });
+  screen.focus();
 }
 
 // The names of the keys the game takes, which the page keeps from the browser.
@@ -103,7 +115,7 @@ function onKey(event) {
   post({ type: "key", code: event.code, down });
 }
 
-function toggleFullScreen() {
+export function toggleFullScreen() {
   if (document.fullscreenElement) document.exitFullscreen();
   else document.documentElement.requestFullscreen().catch(() => {});
 }
