@@ -32,11 +32,8 @@ struct TRunReport {
   uint64_t Frames = 0;           // frames presented since start, across scenes
   std::optional<uint32_t> Seed;  // the game's seed; none when no game was set up
   std::vector<TSceneRecord> Scenes;
-<<<<<<< HEAD
+  std::string Level;    // the name of the level played; not part of the summary
   std::string Problem;  // why the run could not start (exit code 2), as stderr said it
-=======
-  std::string Level;  // the name of the level played; not part of the summary
->>>>>>> main
 };
 
 // The game scene's record, the one with figures; null when no game scene reported any.
