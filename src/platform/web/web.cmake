@@ -1,6 +1,6 @@
 # The browser's program and its site: quibbet.js and quibbet.wasm from the engine and the web
-# back end, beside our own page, the sound worklet, the archives of a native build and the
-# licence files, all in ${CMAKE_BINARY_DIR}/site, a folder any web server can host.
+# back end, beside our own page, the sound worklet, the archives and the shipped mod of a
+# native build and the licence files, all in ${CMAKE_BINARY_DIR}/site, a folder any web server can host.
 target_sources(quibbet_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dom_keys.cpp
                ${CMAKE_CURRENT_LIST_DIR}/page_bridge.cpp ${CMAKE_CURRENT_LIST_DIR}/web_platform.cpp)
 
@@ -30,6 +30,11 @@ set(archives)
 foreach(archive SPRITES FONTS TEXTS SOUNDS)
   list(APPEND archives ${QUIBBET_WEB_DATA}/${archive}.MPK)
 endforeach()
+# The shipped mod, for ?mod=mods/morning: the archives it changes.
+set(mod_archives)
+foreach(archive SPRITES TEXTS SOUNDS LEVELS)
+  list(APPEND mod_archives ${QUIBBET_WEB_MODS}/morning/${archive}.MPK)
+endforeach()
 include(${PROJECT_SOURCE_DIR}/cmake/Licenses.cmake)
 set(licence_commands)
 set(licence_sources)
@@ -44,13 +49,14 @@ set(stamp ${CMAKE_CURRENT_BINARY_DIR}/site.stamp)
 set(icon ${PROJECT_SOURCE_DIR}/packaging/quibbet.svg)
 add_custom_command(
   OUTPUT ${stamp}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUIBBET_SITE}/fonts
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUIBBET_SITE}/fonts ${QUIBBET_SITE}/mods/morning
+  COMMAND ${CMAKE_COMMAND} -E copy ${mod_archives} ${QUIBBET_SITE}/mods/morning
   COMMAND ${CMAKE_COMMAND} -E copy ${icon} ${QUIBBET_SITE}/favicon.svg
   COMMAND ${CMAKE_COMMAND} -E copy ${site_files} ${archives} $<TARGET_FILE:quibbet>
           $<TARGET_FILE_DIR:quibbet>/quibbet.wasm ${QUIBBET_SITE}
   ${licence_commands}
   COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-  DEPENDS quibbet ${site_files} ${archives} ${licence_sources} ${icon}
+  DEPENDS quibbet ${site_files} ${archives} ${mod_archives} ${licence_sources} ${icon}
   COMMENT "Putting the site together in ${QUIBBET_SITE}"
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${stamp})

@@ -16,6 +16,19 @@ export function post(event) {
   events.push(event);
 }
 
+// The page's files the program may name, and the addresses they were fetched from, which is
+// what a player knows them by.
+const fileAddresses = new Map();
+
+export function nameFile(file, address) {
+  fileAddresses.set(file, address);
+}
+
+function inAddresses(text) {
+  for (const [file, address] of fileAddresses) text = text.split(file).join(address);
+  return text;
+}
+
 export function ended() {
   return run.exitCode !== null;
 }
@@ -64,7 +77,7 @@ export const host = {
   note: showNote,
   finished(exitCode, summary, problem) {
     run.exitCode = exitCode;
-    run.problem = problem;
+    run.problem = problem = inAddresses(problem);
     if (summary) {
       run.summary = JSON.parse(summary);
       console.log(summary);
