@@ -36,12 +36,12 @@ function fetchFolder(address, names) {
   return Promise.all(names.map((name) => fetchOptional(new URL(name, folder))));
 }
 
-// The level the address names: the link's own (#level=), else ?level=; null for none.
-async function fetchLevel(params) {
+// The level the address names: the link's own (#level=), else ?level= (`address`); null for
+// none.
+async function fetchLevel(address) {
   const carried = await levelFromFragment(window.location.hash);
   if (carried) return carried;
-  return params.has("level") ? fetchOptional(new URL(params.get("level"), window.location.href))
-                             : null;
+  return address === null ? null : fetchOptional(new URL(address, window.location.href));
 }
 
 const params = new URLSearchParams(window.location.search);
@@ -56,7 +56,10 @@ const modFolders = params.getAll("mod").map((address, i) => {
   nameFile("/mods/" + (i + 1), address);
   return "/mods/" + (i + 1);
 });
-const level = fetchLevel(params);
+const level = fetchLevel(params.get("level"));
+// Handled from here on: a damaged link fails at once, long before the program asks.
+const fetched = Promise.all([archives, script, mods, level]);
+fetched.catch(() => {});
 if (params.has("input")) nameFile(INPUT_FILE, params.get("input"));
 if (params.has("level")) nameFile(LEVEL_FILE, params.get("level"));
 if (window.location.hash.startsWith("#level=")) params.set("level", "");
@@ -94,8 +97,8 @@ window.createQuibbet({
   arguments: [...params].flat(),  // name, value, name, value...
   preRun: [(module) => {
     module.addRunDependency("quibbet-files");
-    Promise.all([archives, script, mods, level]).then((fetched) => {
-      writeFiles(module.FS, fetched);
+    fetched.then((files) => {
+      writeFiles(module.FS, files);
       module.removeRunDependency("quibbet-files");
     }, (error) => host.finished(2, "", error.message));
   }],
