@@ -67,7 +67,7 @@ test("a mod and a level by address or in the link play as the desktop program pl
 test("a level or mod that cannot be had is named by its address", async () => {
   const missing = await pageRun("?level=fixtures/gone.level&turbo=1");
   assert.equal(missing.exitCode, 2);
-  assert.match(missing.problem, /fixtures\/gone\.level/);
+  assert.match(missing.problem, /fixtures\/gone\.level: HTTP 404/);
   const noMod = await pageRun("?mod=fixtures/no-mod&turbo=1");
   assert.equal(noMod.exitCode, 2);
   assert.match(noMod.problem, /^--mod fixtures\/no-mod holds none of SPRITES.MPK/);

@@ -21,7 +21,7 @@ set_property(TARGET quibbet PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
 set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js
-                 level_link.js)
+                 fetching.js level_link.js)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})

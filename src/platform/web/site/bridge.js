@@ -3,7 +3,7 @@
 // and window.quibbet, what a page around the game, or a curious player, may read of the run.
 import { fitFrame, openFrame, screen, showFrame, sizeScreen } from "./fit.js";
 import { showCursor, takeKeys, toggleFullScreen } from "./input.js";
-import { boxOpen, hideLoading, showBox, showEnd, showNote } from "./overlays.js";
+import { boxOpen, hideLoading, offerAgainWithout, showBox, showEnd, showNote } from "./overlays.js";
 import { playSound } from "./sound.js";
 
 // Events for the program, in the order they came: { type: "pointer", x, y },
@@ -78,6 +78,9 @@ export const host = {
   finished(exitCode, summary, problem) {
     run.exitCode = exitCode;
     run.problem = problem = inAddresses(problem);
+    // The program refuses an option as the command line's "--volume: ...".
+    const option = /^--([a-z-]+)/.exec(problem);
+    if (option) offerAgainWithout(option[1]);
     if (summary) {
       run.summary = JSON.parse(summary);
       console.log(summary);

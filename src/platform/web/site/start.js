@@ -4,8 +4,9 @@
 // with the address's other parameters, which it reads as its command line's options.
 import { ended, host, listenForPage, nameFile, post } from "./bridge.js";
 import { listenForInput } from "./input.js";
+import { LoadFault, fetchBytes, webAddress } from "./fetching.js";
 import { levelFromFragment } from "./level_link.js";
-import { listenForOverlays, showStopped } from "./overlays.js";
+import { listenForOverlays, offerAgainWithout, showNote, showStopped } from "./overlays.js";
 import { startSound } from "./sound.js";
 
 const ARCHIVES = ["SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK", "SOUNDS.MPK"];
@@ -14,50 +15,72 @@ const MOD_ARCHIVES = [...ARCHIVES, "LEVELS.MPK"];
 const INPUT_FILE = "/input.txt";
 const LEVEL_FILE = "/level.txt";
 
-// A folder's address (relative to the page or absolute), ending in "/".
-function folderOf(address) {
-  const base = new URL(address, window.location.href);
-  if (!base.pathname.endsWith("/")) base.pathname += "/";
-  return base;
+// The folder at an address, ending in "/".
+function folderAt(key, text) {
+  const folder = webAddress(key, text);
+  if (!folder.pathname.endsWith("/")) folder.pathname += "/";
+  return folder;
 }
 
-async function fetchOptional(url) {
-  try {
-    const response = await fetch(url);
-    return response.ok ? new Uint8Array(await response.arrayBuffer()) : null;
-  } catch (error) {
-    return null;
-  }
+// Another site's files show under this site's name only with a note that says whose they are.
+function noteOrigin(url, what) {
+  if (url.origin !== window.location.origin)
+    showNote(`${what} come from ${url.origin}, not from this site.`);
 }
 
-// Each file of `names` in the folder at `address`, or null where there is none.
-function fetchFolder(address, names) {
-  const folder = folderOf(address);
-  return Promise.all(names.map((name) => fetchOptional(new URL(name, folder))));
+// The four archives. A missing one is the program's to report, in its own words; the page
+// names its address.
+async function fetchArchives(text) {
+  const folder = folderAt("data", text);
+  noteOrigin(folder, "The game's pictures, fonts, texts and sounds");
+  return Promise.all(ARCHIVES.map(async (name) => {
+    const url = new URL(name, folder);
+    const bytes = await fetchBytes(url, { key: "data", missingIsFine: true });
+    if (!bytes) showNote(`${url}: HTTP 404, no such file`);
+    return bytes;
+  }));
 }
 
-// The level the address names: the link's own (#level=), else ?level= (`address`); null for
+// Those of the five archives a mod holds; null for each it lacks.
+async function fetchMod(text) {
+  const folder = folderAt("mod", text);
+  noteOrigin(folder, "The mod's files");
+  return Promise.all(MOD_ARCHIVES.map((name) => fetchBytes(new URL(name, folder),
+                                                           { key: "mod", missingIsFine: true })));
+}
+
+async function fetchFile(key, text, what) {
+  const url = webAddress(key, text);
+  noteOrigin(url, what);
+  return fetchBytes(url, { key });
+}
+
+// The level the address names: the link's own (#level=), else ?level= (`text`); null for
 // none.
-async function fetchLevel(address) {
-  const carried = await levelFromFragment(window.location.hash);
+async function fetchLevel(text) {
+  let carried;
+  try {
+    carried = await levelFromFragment(window.location.hash);
+  } catch (error) {
+    throw new LoadFault(error.message, "#level");
+  }
   if (carried) return carried;
-  return address === null ? null : fetchOptional(new URL(address, window.location.href));
+  return text === null ? null : fetchFile("level", text, "The level");
 }
 
 const params = new URLSearchParams(window.location.search);
-// A missing archive is the program's to report, in its own words, as is a missing script,
-// mod or level; the program names them by the files here, the page by their addresses.
-const archives = fetchFolder(params.get("data") || ".", ARCHIVES);
-const script = params.has("input")
-  ? fetchOptional(new URL(params.get("input"), window.location.href)) : Promise.resolve(null);
-const mods = Promise.all(params.getAll("mod").map((address) => fetchFolder(address,
-                                                                           MOD_ARCHIVES)));
+// The program names the files by their paths here, the page by their addresses.
+const archives = fetchArchives(params.get("data") || ".");
+const script = params.has("input") ? fetchFile("input", params.get("input"), "The input script")
+                                   : Promise.resolve(null);
+const mods = Promise.all(params.getAll("mod").map(fetchMod));
 const modFolders = params.getAll("mod").map((address, i) => {
   nameFile("/mods/" + (i + 1), address);
   return "/mods/" + (i + 1);
 });
 const level = fetchLevel(params.get("level"));
-// Handled from here on: a damaged link fails at once, long before the program asks.
+// Handled from here on: a damaged link or a bad address fails at once, long before the
+// program asks for its files.
 const fetched = Promise.all([archives, script, mods, level]);
 fetched.catch(() => {});
 if (params.has("input")) nameFile(INPUT_FILE, params.get("input"));
@@ -100,7 +123,10 @@ window.createQuibbet({
     fetched.then((files) => {
       writeFiles(module.FS, files);
       module.removeRunDependency("quibbet-files");
-    }, (error) => host.finished(2, "", error.message));
+    }, (error) => {
+      if (error.key) offerAgainWithout(error.key);
+      host.finished(2, "", error.message);
+    });
   }],
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
