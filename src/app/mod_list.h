@@ -13,5 +13,4 @@ int ListMods(const std::vector<std::string>& places);
 
 // Each of `mods` that is no folder but a mod's name becomes that mod's folder, the first
 // place's mod of the name. Empty, or what is wrong: a name that is neither.
-std::string ResolveModNames(std::vector<std::string>& mods,
-                            const std::vector<std::string>& places);
+std::string ResolveModNames(std::vector<std::string>& mods, const std::vector<std::string>& places);

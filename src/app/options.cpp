@@ -159,9 +159,9 @@ std::string ErrorText(const CLI::ParseError& error) {
 
 // The options a page's address takes: those with a meaning in a browser, which has no window
 // of its own to size and no files or folders but the page's.
-constexpr std::string_view AddressOptions[] = {
-    "seed", "autoplay", "turbo", "mute", "volume", "max-frames", "record-frames", "input", "mod",
-    "level"};
+constexpr std::string_view AddressOptions[] = {"seed",   "autoplay",   "turbo",         "mute",
+                                               "volume", "max-frames", "record-frames", "input",
+                                               "mod",    "level"};
 
 // The one table of options, in the order of the help, as `source` takes them.
 void AddOptions(CLI::App& app, TOptions& options, TOptionSource source) {

@@ -11,9 +11,10 @@ namespace {
 constexpr uint8_t PopupWindow = 1;
 
 // Construct, set up, run, destroy: the four steps of every scene.
-TSceneEnd RunScene(const char* name, const TSceneFactory& factory, uint64_t maxTotalFrames,
-                   TRunReport& report) {
+TSceneEnd RunScene(const char* name, const TSceneFactory& factory, const TProgramScenes& scenes,
+                   uint64_t maxTotalFrames, TRunReport& report) {
   std::unique_ptr<TScene> scene = factory();
+  if (scenes.Started) scenes.Started(name);
   report.Scenes.push_back({name, 0, "fatal", {}, {}});
   try {
     scene->Setup();
@@ -36,10 +37,10 @@ void RunProgram(const TProgramScenes& scenes, uint64_t maxTotalFrames, TRunRepor
   CreateMainWindow("Save Quibbet!", PopupWindow);
   WaitForWindowCreated();
   OpenDisplay(800, 600);
-  if (RunScene("intro", scenes.Intro, maxTotalFrames, report) != TSceneEnd::MaxFrames &&
-      RunScene("game", scenes.Game, maxTotalFrames, report) != TSceneEnd::MaxFrames &&
+  if (RunScene("intro", scenes.Intro, scenes, maxTotalFrames, report) != TSceneEnd::MaxFrames &&
+      RunScene("game", scenes.Game, scenes, maxTotalFrames, report) != TSceneEnd::MaxFrames &&
       Input.Keys[Vk::Escape] == 0) {
-    RunScene("credits", scenes.Credits, maxTotalFrames, report);
+    RunScene("credits", scenes.Credits, scenes, maxTotalFrames, report);
   }
   FadeOutAudio();
   CloseDisplay();

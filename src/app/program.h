@@ -17,6 +17,8 @@ struct TProgramScenes {
   TSceneFactory Intro;
   TSceneFactory Game;
   TSceneFactory Credits;
+  // Told each scene's name ("intro", "game", "credits") as it starts; may be empty.
+  std::function<void(const char* name)> Started;
 };
 
 // Runs the whole sequence; every scene that ran is added to `report`. With

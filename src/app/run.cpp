@@ -143,8 +143,7 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
   config.Turbo = options.Turbo;
   if (!options.InputFile.empty()) {
     TInputScript script;
-    if (!ReadScript(options.InputFile, script, report.Problem))
-      return report.ExitCode = BadUsage;
+    if (!ReadScript(options.InputFile, script, report.Problem)) return report.ExitCode = BadUsage;
     CheckScriptData(options, script);
     config.Script = std::move(script);
   }
@@ -179,7 +178,9 @@ int RunGameOnData(const TOptions& options, const TRunHooks& hooks,
     if (!levelFault.empty())
       FatalBox("LEVEL ERROR", "The level cannot be played:\r\r" + levelFault);
     report.Level = LevelInForce().Name;
-    RunProgram(GameScenes(), options.MaxFrames, report);
+    TProgramScenes scenes = GameScenes();
+    scenes.Started = hooks.SceneStarted;
+    RunProgram(scenes, options.MaxFrames, report);
   } catch (const TProgramExit& exit) {
     report.ExitCode = exit.Code;
   }

@@ -26,6 +26,8 @@ struct TRunHooks {
   std::function<void(const uint16_t* pixels, int32_t width, int32_t height)> Screenshot;
   TInputRecording* Recording = nullptr;
   TRecordsHooks Records;
+  // Told each scene's name as it starts (the page shows what the scene allows); may be empty.
+  std::function<void(const char* scene)> SceneStarted;
 };
 
 // Whether a person plays this run as it goes: not the pilot, a script or a recording, not

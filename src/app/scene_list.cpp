@@ -15,5 +15,5 @@ std::unique_ptr<TScene> Make() {
 }  // namespace
 
 TProgramScenes GameScenes() {
-  return {Make<TIntroScene>, Make<TGameScene>, Make<TCreditsScene>};
+  return {Make<TIntroScene>, Make<TGameScene>, Make<TCreditsScene>, {}};
 }

@@ -30,7 +30,8 @@ std::vector<TQueryParameter> Parameters(int argc, char** argv) {
 // One run of the game, keeping what the player changed and a game they played live.
 TRunReport Play(const TOptions& options, TPlayerKeepers& keepers) {
   TInputRecording recording;
-  const TRunHooks hooks = KeepingHooks(options, keepers, recording);
+  TRunHooks hooks = KeepingHooks(options, keepers, recording);
+  hooks.SceneStarted = Page::SceneStarted;
   TRunReport report;
   RunGame(
       options, hooks,

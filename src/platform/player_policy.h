@@ -82,6 +82,8 @@ class TPlayerPolicy {
   void RequestFullScreen() { Act(TControlAction::FullScreen); }
   // Pauses, or resumes, as the pause key does (the page's menu button).
   void RequestPause() { Act(TControlAction::Pause); }
+  // Mutes, or unmutes, as the mute key does (the page's mute button), keeping the setting.
+  void RequestMute() { Act(TControlAction::Mute); }
   // The device went into full screen or out of it by itself (a browser's Escape): the setting
   // follows for the menu, and is not kept, the player having chosen nothing.
   void FullScreenIs(bool full);

@@ -89,6 +89,7 @@ class TQueuedPlatform : public TPlatform, private TPolicyHost {
   void RequestFullScreen() { Policy.RequestFullScreen(); }
   // Pauses or resumes as the pause key does; the device's own full screen came or went.
   void RequestPause() { Policy.RequestPause(); }
+  void RequestMute() { Policy.RequestMute(); }
   void FullScreenIs(bool full) { Policy.FullScreenIs(full); }
 
   // The size of the frames the presentation shows (800 x 600 until it opens).

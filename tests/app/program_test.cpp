@@ -42,16 +42,19 @@ class ProgramTest : public TEngineFixture {
     UsePlatform(std::move(config));
   }
   TProgramScenes Scenes() {
-    return {Timed(Log, "intro", 3), Timed(Log, "game", 4), Timed(Log, "credits", 2)};
+    return {Timed(Log, "intro", 3), Timed(Log, "game", 4), Timed(Log, "credits", 2), {}};
   }
   TEventLog Log;
   TRunReport Report;
 };
 
 TEST_F(ProgramTest, RunsIntroGameCreditsEachToItsEndAndClosesTheDisplay) {
-  RunProgram(Scenes(), 0, Report);
-  EXPECT_EQ(Log, (TEventLog{"intro:construct", "intro:setup", "game:construct", "game:setup",
-                            "credits:construct", "credits:setup"}));
+  TProgramScenes scenes = Scenes();
+  scenes.Started = [&](const char* name) { Log.push_back(std::string("started ") + name); };
+  RunProgram(scenes, 0, Report);
+  EXPECT_EQ(Log, (TEventLog{"intro:construct", "started intro", "intro:setup", "game:construct",
+                            "started game", "game:setup", "credits:construct", "started credits",
+                            "credits:setup"}));
   ASSERT_EQ(Report.Scenes.size(), 3u);
   EXPECT_EQ(Report.Scenes[0].Frames, 3u);
   EXPECT_EQ(Report.Scenes[1].Frames, 4u);

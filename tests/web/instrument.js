@@ -12,7 +12,8 @@
     timings: {},  // from the page's start: archives fetched, program running, window opened
     intervals: [],  // milliseconds between frames, the last thousand
     work: [],  // milliseconds of the program's own work in each frame
-    audio: { state: "none", sent: 0, received: 0, underruns: 0, ratio: 1 },
+    // `peak`: the loudest sample of the last frame the program sent.
+    audio: { state: "none", sent: 0, received: 0, underruns: 0, ratio: 1, peak: 0 },
     grab: () => grab(),  // the frame on the canvas now, as recorded frames are
   };
   let lastPresent = 0;
@@ -60,6 +61,7 @@
     host.frameRecorded = (index) => { watch.frames[index] = grab(); };
     host.audio = (samples) => {
       watch.audio.sent += samples.length / 2;
+      watch.audio.peak = samples.reduce((peak, s) => Math.max(peak, Math.abs(s)), 0);
       audio(samples);
     };
   }

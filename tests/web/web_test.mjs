@@ -13,7 +13,7 @@ import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
 
-import { launch, openGame, untilEnded } from "./browser.mjs";
+import { keptSoon, launch, openGame, untilEnded } from "./browser.mjs";
 import { readPng } from "./png.mjs";
 import { serve } from "./site_server.mjs";
 
@@ -240,38 +240,6 @@ test("an unknown option in the address is named and passed over; a wrong value i
     await wrong.close();
   }
 });
-
-// A file of the player's folders as the browser keeps it between visits; null when none.
-function keptFile(page, file) {
-  return page.evaluate((file) => new Promise((resolve) => {
-    const open = indexedDB.open("/quibbet");
-    open.onerror = () => resolve(null);
-    open.onsuccess = () => {
-      const db = open.result;
-      if (!db.objectStoreNames.contains("FILE_DATA")) {
-        db.close();
-        return resolve(null);
-      }
-      const get = db.transaction("FILE_DATA").objectStore("FILE_DATA").get(file);
-      get.onsuccess = () => {
-        db.close();
-        resolve(get.result ? new TextDecoder().decode(get.result.contents) : null);
-      };
-      get.onerror = () => resolve(null);
-    };
-  }), file);
-}
-
-// The kept file once `holds` says it holds what it should (the browser keeps it in the
-// background), or as it is after ten seconds.
-async function keptSoon(page, file, holds) {
-  let text = await keptFile(page, file);
-  for (let waited = 0; !holds(text || "") && waited < 10000; waited += 200) {
-    await new Promise((resolve) => setTimeout(resolve, 200));
-    text = await keptFile(page, file);
-  }
-  return text || "";
-}
 
 test("the player's settings outlast a reload of the page", async () => {
   const settings = "/quibbet/config/settings.ini";

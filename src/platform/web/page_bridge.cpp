@@ -22,7 +22,8 @@ EM_JS(int, HostNextEvent, (int32_t * values, char* keyCode, int keyCodeSize), {
     "visible" : 4,
     "resize" : 5,
     "menu" : 6,
-    "fullscreen" : 7
+    "fullscreen" : 7,
+    "mute" : 8
   };
   const resize = event.type == "resize";
   const at = values >> 2;
@@ -100,6 +101,8 @@ EM_JS(void, StorageKeep, (), {
       });
 });
 
+EM_JS(void, HostScene, (const char* name), { Module["quibbetHost"].scene(UTF8ToString(name)); });
+
 EM_JS(void, HostFinished, (int code, const char* summary, const char* problem),
       { Module["quibbetHost"].finished(code, UTF8ToString(summary), UTF8ToString(problem)); });
 
@@ -171,6 +174,10 @@ bool OpenStorage(const std::string& folder) {
 
 void KeepStorage() {
   StorageKeep();
+}
+
+void SceneStarted(const char* name) {
+  HostScene(name);
 }
 
 void Finished(int exitCode, const std::string& summary, const std::string& problem) {

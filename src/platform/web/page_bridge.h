@@ -15,6 +15,7 @@ enum class TPageEventKind : int32_t {
   Resize = 5,
   Menu = 6,        // the page's menu button
   FullScreen = 7,  // the page went into full screen (Down) or out of it
+  Mute = 8,        // the page's mute button
 };
 
 // What the page heard, in the order it heard it.
@@ -56,6 +57,9 @@ void Note(const std::string& text);
 bool OpenStorage(const std::string& folder);
 // Keeps what changed under that folder for the next visit, in the background.
 void KeepStorage();
+// A scene ("intro", "game", "credits") starts: the page offers what it allows (Skip, the
+// pointer held by the game).
+void SceneStarted(const char* name);
 // The run has ended: its exit code, its summary (JSON, empty when nothing ran) and, when it
 // could not start, why.
 void Finished(int exitCode, const std::string& summary, const std::string& problem);

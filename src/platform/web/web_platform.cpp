@@ -153,6 +153,9 @@ class TWebPlatform final : public TQueuedPlatform {
       case TPageEventKind::Menu:
         RequestPause();
         break;
+      case TPageEventKind::Mute:
+        RequestMute();
+        break;
       case TPageEventKind::FullScreen:
         FullScreenIs(event.Down);
         break;

@@ -2,13 +2,14 @@
 // each call is src/platform/web/page_bridge.cpp), the page's events waiting for the program,
 // and window.quibbet, what a page around the game, or a curious player, may read of the run.
 import { fitFrame, openFrame, screen, showFrame, sizeScreen } from "./fit.js";
-import { showCursor, takeKeys, toggleFullScreen } from "./input.js";
+import { framePresented, sceneStarted, showCursor, takeKeys, toggleFullScreen } from "./input.js";
 import { boxOpen, hideLoading, offerAgainWithout, showBox, showEnd, showNote } from "./overlays.js";
 import { playSound } from "./sound.js";
 
 // Events for the program, in the order they came: { type: "pointer", x, y },
 // { type: "button", button, down }, { type: "key", code, down }, { type: "visible", shown },
-// { type: "resize", width, height }, { type: "menu" }, { type: "fullscreen", shown }.
+// { type: "resize", width, height }, { type: "menu" }, { type: "fullscreen", shown },
+// { type: "mute" }.
 const events = [];
 const run = { summary: null, exitCode: null, problem: "" };
 
@@ -65,7 +66,9 @@ export const host = {
   fit: fitFrame,
   present(rgba) {
     showFrame(rgba);
+    framePresented();
   },
+  scene: sceneStarted,
   box(caption, text, error) {
     showBox(caption, text, error);
     console.error(caption + "\n" + text.replace(/\r/g, "\n"));

@@ -31,7 +31,29 @@ export function openFrame(width, height) {
 
 export function fitFrame(x, y, w, h, multiple, smooth) {
   fit = { x, y, w, h, multiple, smooth };
+  placeControls();
   draw();
+}
+
+// The page's buttons beside the frame where the window leaves room for them (a column to the
+// right or the left, a row above or below), else over the frame's bottom left, away from
+// where the enemies come in.
+const COLUMN_WIDTH = 96, ROW_HEIGHT = 56;  // CSS pixels the buttons need, with their margin
+
+function placeControls() {
+  const controls = document.getElementById("controls");
+  const ratio = screen.width / Math.max(1, screen.clientWidth);
+  const room = {
+    right: (screen.width - fit.x - fit.w) / ratio, left: fit.x / ratio,
+    bottom: (screen.height - fit.y - fit.h) / ratio, top: fit.y / ratio,
+  };
+  const column = controls.children.length * ROW_HEIGHT <= screen.clientHeight;
+  let place = "over";
+  if (column && room.right >= COLUMN_WIDTH) place = "right";
+  else if (column && room.left >= COLUMN_WIDTH) place = "left";
+  else if (room.top >= ROW_HEIGHT) place = "top";
+  else if (room.bottom >= ROW_HEIGHT) place = "bottom";
+  controls.dataset.place = place;
 }
 
 // A frame as bytes R, G, B, A, the size openFrame was given.

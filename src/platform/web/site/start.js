@@ -92,6 +92,30 @@ for (const folder of modFolders) params.append("mod", folder);
 for (const [name, file] of [["input", INPUT_FILE], ["level", LEVEL_FILE]])
   if (params.has(name)) params.set(name, file);
 
+// The start screen: the game waits for the player's click, tap or key, which also lets the
+// page sound. An address that plays by itself (autoplay, turbo) starts at once.
+function waitForPlayer() {
+  const byItself = ["autoplay", "turbo"].some(
+    (key) => params.has(key) && !/^(0|false|no|off)$/i.test(params.get(key)));
+  if (byItself) return Promise.resolve();
+  const start = document.getElementById("start");
+  start.hidden = false;
+  return new Promise((resolve) => {
+    const go = (event) => {
+      event.preventDefault();
+      event.stopPropagation();
+      window.removeEventListener("keydown", go, true);
+      start.hidden = true;
+      startSound();
+      resolve();
+    };
+    document.getElementById("start-button").addEventListener("click", go, { once: true });
+    window.addEventListener("keydown", go, true);
+    document.getElementById("start-button").focus();
+  });
+}
+const playerReady = waitForPlayer();
+
 // The fetched files, where the program looks for them.
 function writeFiles(FS, [files, input, modFiles, levelBytes]) {
   FS.mkdir("/data");
@@ -120,10 +144,11 @@ window.createQuibbet({
   arguments: [...params].flat(),  // name, value, name, value...
   preRun: [(module) => {
     module.addRunDependency("quibbet-files");
-    fetched.then((files) => {
+    Promise.all([fetched, playerReady]).then(([files]) => {
       writeFiles(module.FS, files);
       module.removeRunDependency("quibbet-files");
     }, (error) => {
+      document.getElementById("start").hidden = true;
       if (error.key) offerAgainWithout(error.key);
       host.finished(2, "", error.message);
     });
