@@ -49,15 +49,19 @@ function where(note) {
 
 // ---- Notes: the fault and the warnings, on their rows --------------------------------------
 
+// The game refuses a picture its data lack; a mod laid over them (?mod=) may bring it.
 function missingName(value, list, what) {
-  return list.length && !list.includes(value) ? [`The data hold no ${what} '${value}'.`] : [];
+  return list.length && !list.includes(value)
+    ? [`The site's data hold no ${what} '${value}': only a mod that has it can play this level.`]
+    : [];
 }
 
 function showNotes() {
   const { result } = checked;
   const rowNotes = new Map();
-  const headerNotes = [...missingName(level.background, names.pictures, "picture"),
-                       ...missingName(level.music, names.music, "music")];
+  const missing = [...missingName(level.background, names.pictures, "picture"),
+                   ...missingName(level.music, names.music, "music")];
+  const headerNotes = [...missing];
   const notes = [...(result.error ? [{ ...result.error, fault: true }] : []),
                  ...result.warnings];
   for (const note of notes) {
@@ -75,8 +79,8 @@ function showNotes() {
     line.className = "note " + (note ? (note.fault ? "fault" : "warning") : "");
   });
   $("header-note").textContent = headerNotes.join(" ");
-  $("header-note").className = "note " + (result.error && rowOfLine(result.error.line) < 0
-                                            ? "fault" : "warning");
+  const headerFault = missing.length || (result.error && rowOfLine(result.error.line) < 0);
+  $("header-note").className = "note " + (headerFault ? "fault" : "warning");
   showTimeline(result.error ? rowOfLine(result.error.line) : -1);
   say(summary(), result.ok ? "" : "fault");
 }
@@ -88,7 +92,8 @@ function summary() {
   const last = rows[rows.length - 1].frame;
   const warned = result.warnings.length
     ? `, ${result.warnings.length} warning${result.warnings.length > 1 ? "s" : ""}` : "";
-  return `No faults${warned}: ${rows.length} rows, the last at frame ${last} (${secondsOf(last)}).`;
+  const count = `${rows.length} row${rows.length > 1 ? "s" : ""}`;
+  return `No faults${warned}: ${count}, the last at frame ${last} (${secondsOf(last)}).`;
 }
 
 function say(text, kind = "") {
