@@ -35,7 +35,7 @@ set_property(TARGET quibbet level_checker PROPERTY RULE_LAUNCH_LINK
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
 set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js
-                 level_link.js editor.html editor.js editor_level.js)
+                 level_link.js editor.html editor.js editor_form.js editor_level.js)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})

@@ -3,15 +3,12 @@
 // the one in its own address (#level=, kept up to date, so that going back to the editor
 // keeps the work) or the game's own (game.level).
 import { levelFromFragment, levelToFragment } from "./level_link.js";
+import { rowItem, showHeader } from "./editor_form.js";
 import { levelFromChecked, levelText, newRow, secondsOf, sortRows } from "./editor_level.js";
 
 const $ = (id) => document.getElementById(id);
 const status = $("status");
 const rowList = $("rows");
-// The keys of the level's rows the arguments of the checker's action table go to.
-const ARGUMENT_KEYS = { X: "x", Y: "y", HOLD: "hold", FADE_IN: "fadeIn", FADE_OUT: "fadeOut",
-                        FILE: "text" };
-
 let checker, forms, names;
 let level = null;
 let checked = null;  // { result, layout, text } of the level as it is now
@@ -122,89 +119,11 @@ function keepInAddress() {
   }, 300);
 }
 
-// ---- The form -------------------------------------------------------------------------------
-
-function option(value, label = value) {
-  const element = document.createElement("option");
-  element.value = value;
-  element.textContent = label;
-  return element;
-}
-
-// A list of the data's names with `value` among them, marked when the data lack it.
-function fillSelect(select, list, value) {
-  const all = list.includes(value) || value === "" ? list : [value, ...list];
-  select.replaceChildren(...all.map((name) =>
-    option(name, list.includes(name) || !list.length ? name : `${name} (not in the data)`)));
-  select.value = value;
-}
-
-function showHeader() {
-  $("name").value = level.name;
-  fillSelect($("background"), names.pictures, level.background);
-  fillSelect($("music"), names.music, level.music);
-  $("won-at").value = level.wonAt;
-}
-
-function labelled(text, control) {
-  const label = document.createElement("label");
-  label.className = "field";
-  label.append(text, control);
-  return label;
-}
-
-function argumentFields(row, form) {
-  return form.arguments.map((argument) => {
-    const key = ARGUMENT_KEYS[argument.name];
-    let control;
-    if (argument.file) {
-      control = document.createElement("select");
-      fillSelect(control, names.texts, row[key]);
-    } else {
-      control = document.createElement("input");
-      Object.assign(control, { type: "number", min: argument.min, max: argument.max });
-      control.value = row[key];
-      control.disabled = argument.bus && row.atBus;
-    }
-    control.dataset.key = key;
-    const words = argument.name.replace("_", " ").toLowerCase();
-    const field = labelled(words[0].toUpperCase() + words.slice(1), control);
-    if (!argument.bus) return field;
-    const bus = document.createElement("input");
-    Object.assign(bus, { type: "checkbox", checked: row.atBus, className: "at-bus" });
-    const check = document.createElement("label");
-    check.className = "check";
-    check.append(bus, "at the bus");
-    const both = document.createElement("span");
-    both.className = "bar";
-    both.append(field, check);
-    return both;
-  });
-}
-
-function rowItem(row, index) {
-  const item = $("row-template").content.firstElementChild.cloneNode(true);
-  const title = `Row ${index + 1}`;
-  item.querySelector(".row-title").textContent = title;
-  item.setAttribute("aria-label", title);
-  item.querySelector(".frame").value = row.frame;
-  item.querySelector(".when").textContent = secondsOf(row.frame);
-  const action = item.querySelector(".action");
-  action.replaceChildren(...forms.actions.map((form) => option(form.word)));
-  action.value = row.action;
-  const form = forms.actions.find((f) => f.word === row.action) || forms.actions[0];
-  item.querySelector(".arguments").replaceChildren(...argumentFields(row, form));
-  item.querySelector(".every").value = row.every;
-  item.querySelector(".times").value = row.times;
-  item.querySelector(".times").max = forms.maxRepeats;
-  item.querySelector(".duplicate").setAttribute("aria-label", `Duplicate row ${index + 1}`);
-  item.querySelector(".remove").setAttribute("aria-label", `Remove row ${index + 1}`);
-  return item;
-}
+// ---- The rows -----------------------------------------------------------------------------
 
 // Draws the rows again and puts the focus back on `focusRow`'s control of class `focusClass`.
 function showRows(focusRow, focusClass = "frame") {
-  rowList.replaceChildren(...level.rows.map(rowItem));
+  rowList.replaceChildren(...level.rows.map((row, i) => rowItem(row, i, forms, names)));
   check();
   const index = level.rows.indexOf(focusRow);
   if (index < 0) return;
@@ -322,7 +241,7 @@ function takeText(text, source) {
     return false;
   }
   level = levelFromChecked(result.level);
-  showHeader();
+  showHeader(level, names);
   showRows(null);
   return true;
 }
