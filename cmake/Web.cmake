@@ -11,6 +11,8 @@ set(QUIBBET_BENCH OFF CACHE BOOL "Build the benchmarks" FORCE)
 set(QUIBBET_COMMAND_LINE OFF CACHE BOOL "Build the desktop program" FORCE)
 set(QUIBBET_WEB_DATA ${PROJECT_SOURCE_DIR}/build/data
     CACHE PATH "Folder with the four archives made by a native build")
+set(QUIBBET_WEB_MODS ${PROJECT_SOURCE_DIR}/build/mods
+    CACHE PATH "Folder with the shipped mods made by a native build")
 
 # The options' table is CLI11's, header-only: Debian's headers (libcli11-dev), copied into the
 # build so that the host's /usr/include, whose C library is not Emscripten's, never joins the

@@ -10,13 +10,13 @@ native="${BUILD_DIR:-$root/build}"
 
 "$root/scripts/install-deps.sh"
 "$root/scripts/install-deps.sh" "$root/scripts/packages-web.txt"
-if [[ ! -f "$native/data/SOUNDS.MPK" ]]; then
+if [[ ! -f "$native/data/SOUNDS.MPK" || ! -f "$native/mods/morning/LEVELS.MPK" ]]; then
   cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$native" -j"$(nproc)" --target game_data
+  cmake --build "$native" -j"$(nproc)" --target game_data mod_morning
 fi
 # Debian's Emscripten runs its JavaScript tools on the system's Node.js modules.
 export NODE_PATH=/usr/share/nodejs
 emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-  -DQUIBBET_WEB_DATA="$native/data" >/dev/null
+  -DQUIBBET_WEB_DATA="$native/data" -DQUIBBET_WEB_MODS="$native/mods" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ls -l "$build/site"

@@ -13,6 +13,7 @@
 #include "support/run_binary.h"
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
 
 namespace {
@@ -152,4 +153,38 @@ TEST(LevelCommand, AFolderThatIsNoModIsTheCommandLinesFault) {
   const TRunResult run = Quibbet(QUIBBET_GAME_DATA_DIR, {"--mod", dir});
   EXPECT_EQ(run.ExitCode, 2);
   EXPECT_THAT(run.Err, HasSubstr("quibbet: --mod " + dir + " holds none of SPRITES.MPK"));
+}
+
+TEST(LevelCommand, ThePlayersModsAreListedAndPlayedByName) {
+  const std::string home = ScratchDir("level_mod_home");
+  const std::string mods = home + "/quibbet/mods";
+  const std::vector<std::string> env = {"XDG_DATA_HOME=" + home};
+  for (const char* folder : {"/empty", "/dusk", "/broken"})
+    std::filesystem::create_directories(mods + folder);
+  TArchiveWriter()
+      .Add("game.level",
+           "quibbet-level 1\nname Dusk\nbackground background.pcx\nmusic game\n"
+           "won-at 60\n50 m&m 800 0\n")
+      .WriteTo(mods + "/dusk/LEVELS.MPK");
+  WriteWholeFile(mods + "/broken/TEXTS.MPK", "not an archive");
+
+  const TRunResult list = RunBinary(QUIBBET_BINARY, {"--mods"}, env);
+  ASSERT_EQ(list.ExitCode, 0) << list.Err;
+  EXPECT_THAT(list.Out, HasSubstr("dusk  " + mods +
+                                  "/dusk\n  archives  LEVELS.MPK (1 file)\n"
+                                  "  level     Dusk\n"));
+  EXPECT_THAT(list.Out, HasSubstr("broken  " + mods + "/broken\n  cannot be used: "));
+  EXPECT_THAT(list.Out, Not(HasSubstr("empty"))) << "a folder of no archives is no mod";
+  EXPECT_THAT(list.Out, HasSubstr("  " + mods + "\n"));
+
+  const TRunResult run = RunBinary(
+      QUIBBET_BINARY,
+      {"--headless", "--turbo", "--data", QUIBBET_GAME_DATA_DIR, "--mod", "dusk", "--summary", "-"},
+      env);
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  EXPECT_THAT(GameLine(run.Out),
+              HasSubstr("\"frames\":160,\"end\":\"finished\",\"ending\":\"won\""));
+  const TRunResult unknown = RunBinary(QUIBBET_BINARY, {"--headless", "--mod", "nosuch"}, env);
+  EXPECT_EQ(unknown.ExitCode, 2);
+  EXPECT_THAT(unknown.Err, HasSubstr("--mod nosuch is no folder, and no mod has that name"));
 }

@@ -1,7 +1,8 @@
 # The browser's program and its site: quibbet.js and quibbet.wasm from the engine and the web
-# back end, beside our own page, the sound worklet, the archives of a native build and the
-# licence files, and the level editor with its own small program (level_checker.js and .wasm),
-# all in ${CMAKE_BINARY_DIR}/site, a folder any web server can host.
+# back end, beside our own page, the sound worklet, the archives and the shipped mod of a
+# native build and the licence files, and the level editor with its own small program
+# (level_checker.js and .wasm), all in ${CMAKE_BINARY_DIR}/site, a folder any web server can
+# host.
 target_sources(quibbet_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dom_keys.cpp
                ${CMAKE_CURRENT_LIST_DIR}/page_bridge.cpp ${CMAKE_CURRENT_LIST_DIR}/web_platform.cpp)
 
@@ -35,7 +36,7 @@ set_property(TARGET quibbet level_checker PROPERTY RULE_LAUNCH_LINK
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
 set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js
-                 level_link.js editor.html editor.js editor_form.js editor_level.js)
+                 fetching.js level_link.js editor.html editor.js editor_form.js editor_level.js)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})
@@ -43,6 +44,11 @@ endforeach()
 set(archives)
 foreach(archive SPRITES FONTS TEXTS SOUNDS)
   list(APPEND archives ${QUIBBET_WEB_DATA}/${archive}.MPK)
+endforeach()
+# The shipped mod, for ?mod=mods/morning: the archives it changes.
+set(mod_archives)
+foreach(archive SPRITES TEXTS SOUNDS LEVELS)
+  list(APPEND mod_archives ${QUIBBET_WEB_MODS}/morning/${archive}.MPK)
 endforeach()
 include(${PROJECT_SOURCE_DIR}/cmake/Licenses.cmake)
 set(licence_commands)
@@ -61,7 +67,8 @@ set(game_level ${PROJECT_SOURCE_DIR}/assets/levels/game.level)
 set(level_data ${CMAKE_CURRENT_LIST_DIR}/level_data.cmake)
 add_custom_command(
   OUTPUT ${stamp}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUIBBET_SITE}/fonts
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUIBBET_SITE}/fonts ${QUIBBET_SITE}/mods/morning
+  COMMAND ${CMAKE_COMMAND} -E copy ${mod_archives} ${QUIBBET_SITE}/mods/morning
   COMMAND ${CMAKE_COMMAND} -E copy ${icon} ${QUIBBET_SITE}/favicon.svg
   COMMAND ${CMAKE_COMMAND} -E copy ${site_files} ${archives} $<TARGET_FILE:quibbet>
           $<TARGET_FILE_DIR:quibbet>/quibbet.wasm $<TARGET_FILE:level_checker>
@@ -70,8 +77,8 @@ add_custom_command(
           -P ${level_data}
   ${licence_commands}
   COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-  DEPENDS quibbet level_checker ${site_files} ${archives} ${licence_sources} ${icon}
-          ${game_level} ${level_data}
+  DEPENDS quibbet level_checker ${site_files} ${archives} ${mod_archives} ${licence_sources}
+          ${icon} ${game_level} ${level_data}
   COMMENT "Putting the site together in ${QUIBBET_SITE}"
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${stamp})

@@ -3,7 +3,7 @@
 // and window.quibbet, what a page around the game, or a curious player, may read of the run.
 import { fitFrame, openFrame, screen, showFrame, sizeScreen } from "./fit.js";
 import { showCursor, takeKeys, toggleFullScreen } from "./input.js";
-import { boxOpen, hideLoading, showBox, showEnd, showNote } from "./overlays.js";
+import { boxOpen, hideLoading, offerAgainWithout, showBox, showEnd, showNote } from "./overlays.js";
 import { playSound } from "./sound.js";
 
 // Events for the program, in the order they came: { type: "pointer", x, y },
@@ -14,6 +14,19 @@ const run = { summary: null, exitCode: null, problem: "" };
 
 export function post(event) {
   events.push(event);
+}
+
+// The page's files the program may name, and the addresses they were fetched from, which is
+// what a player knows them by.
+const fileAddresses = new Map();
+
+export function nameFile(file, address) {
+  fileAddresses.set(file, address);
+}
+
+function inAddresses(text) {
+  for (const [file, address] of fileAddresses) text = text.split(file).join(address);
+  return text;
 }
 
 export function ended() {
@@ -64,7 +77,10 @@ export const host = {
   note: showNote,
   finished(exitCode, summary, problem) {
     run.exitCode = exitCode;
-    run.problem = problem;
+    run.problem = problem = inAddresses(problem);
+    // The program refuses an option as the command line's "--volume: ...".
+    const option = /^--([a-z-]+)/.exec(problem);
+    if (option) offerAgainWithout(option[1]);
     if (summary) {
       run.summary = JSON.parse(summary);
       console.log(summary);

@@ -5,14 +5,27 @@
 const overlay = document.getElementById("overlay");
 const note = document.getElementById("note");
 let boxIsOpen = false;
+let againAddress = null;  // the page without the address's bad parameter; null: this page
 
 export function listenForOverlays() {
-  document.getElementById("again").addEventListener("click", () => window.location.reload());
+  document.getElementById("again").addEventListener("click", () => {
+    if (againAddress) window.location.assign(againAddress);
+    else window.location.reload();
+  });
   document.getElementById("ok").addEventListener("click", () => {
     boxIsOpen = false;
     overlay.hidden = true;
   });
   document.getElementById("note-close").addEventListener("click", () => { note.hidden = true; });
+}
+
+// "Play again" after a fault of the address's parameter `key` ("data", "#level") plays the
+// page without it, rather than the same fault again.
+export function offerAgainWithout(key) {
+  const url = new URL(window.location.href);
+  if (key.startsWith("#")) url.hash = "";
+  else url.searchParams.delete(key);
+  againAddress = url.href;
 }
 
 export function hideLoading() {

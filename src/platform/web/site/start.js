@@ -1,38 +1,113 @@
-// Start-up: the archives (from beside the page, or from ?data=) and the input script fetched
+// Start-up: the archives (from beside the page, or from ?data=), the input script, the mods
+// (?mod=, again for more) and the level (?level=, or the link's own #level=) fetched into files
 // while the program itself loads and compiles, the page's listeners, and the program started
 // with the address's other parameters, which it reads as its command line's options.
-import { ended, host, listenForPage, post } from "./bridge.js";
+import { ended, host, listenForPage, nameFile, post } from "./bridge.js";
 import { listenForInput } from "./input.js";
-import { listenForOverlays, showStopped } from "./overlays.js";
+import { LoadFault, fetchBytes, webAddress } from "./fetching.js";
+import { levelFromFragment } from "./level_link.js";
+import { listenForOverlays, offerAgainWithout, showNote, showStopped } from "./overlays.js";
 import { startSound } from "./sound.js";
 
 const ARCHIVES = ["SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK", "SOUNDS.MPK"];
+// A mod holds any of these; those it lacks come from the game's own.
+const MOD_ARCHIVES = [...ARCHIVES, "LEVELS.MPK"];
 const INPUT_FILE = "/input.txt";
+const LEVEL_FILE = "/level.txt";
 
-// The folder of the archives: ?data= (relative to the page or absolute), else the page's own.
-function dataFolder(params) {
-  const base = new URL(params.get("data") || ".", window.location.href);
-  if (!base.pathname.endsWith("/")) base.pathname += "/";
-  return base;
+// The folder at an address, ending in "/".
+function folderAt(key, text) {
+  const folder = webAddress(key, text);
+  if (!folder.pathname.endsWith("/")) folder.pathname += "/";
+  return folder;
 }
 
-async function fetchOptional(url) {
+// Another site's files show under this site's name only with a note that says whose they are.
+function noteOrigin(url, what) {
+  if (url.origin !== window.location.origin)
+    showNote(`${what} come from ${url.origin}, not from this site.`);
+}
+
+// The four archives. A missing one is the program's to report, in its own words; the page
+// names its address.
+async function fetchArchives(text) {
+  const folder = folderAt("data", text);
+  noteOrigin(folder, "The game's pictures, fonts, texts and sounds");
+  return Promise.all(ARCHIVES.map(async (name) => {
+    const url = new URL(name, folder);
+    const bytes = await fetchBytes(url, { key: "data", missingIsFine: true });
+    if (!bytes) showNote(`${url}: HTTP 404, no such file`);
+    return bytes;
+  }));
+}
+
+// Those of the five archives a mod holds; null for each it lacks.
+async function fetchMod(text) {
+  const folder = folderAt("mod", text);
+  noteOrigin(folder, "The mod's files");
+  return Promise.all(MOD_ARCHIVES.map((name) => fetchBytes(new URL(name, folder),
+                                                           { key: "mod", missingIsFine: true })));
+}
+
+async function fetchFile(key, text, what) {
+  const url = webAddress(key, text);
+  noteOrigin(url, what);
+  return fetchBytes(url, { key });
+}
+
+// The level the address names: the link's own (#level=), else ?level= (`text`); null for
+// none.
+async function fetchLevel(text) {
+  let carried;
   try {
-    const response = await fetch(url);
-    return response.ok ? new Uint8Array(await response.arrayBuffer()) : null;
+    carried = await levelFromFragment(window.location.hash);
   } catch (error) {
-    return null;
+    throw new LoadFault(error.message, "#level");
   }
+  if (carried) return carried;
+  return text === null ? null : fetchFile("level", text, "The level");
 }
 
 const params = new URLSearchParams(window.location.search);
-const folder = dataFolder(params);
-// A missing archive is the program's to report, in its own words, as is a missing script.
-const archives = Promise.all(ARCHIVES.map((name) => fetchOptional(new URL(name, folder))));
-const script = params.has("input")
-  ? fetchOptional(new URL(params.get("input"), window.location.href)) : Promise.resolve(null);
-if (params.has("input")) params.set("input", INPUT_FILE);
+// The program names the files by their paths here, the page by their addresses.
+const archives = fetchArchives(params.get("data") || ".");
+const script = params.has("input") ? fetchFile("input", params.get("input"), "The input script")
+                                   : Promise.resolve(null);
+const mods = Promise.all(params.getAll("mod").map(fetchMod));
+const modFolders = params.getAll("mod").map((address, i) => {
+  nameFile("/mods/" + (i + 1), address);
+  return "/mods/" + (i + 1);
+});
+const level = fetchLevel(params.get("level"));
+// Handled from here on: a damaged link or a bad address fails at once, long before the
+// program asks for its files.
+const fetched = Promise.all([archives, script, mods, level]);
+fetched.catch(() => {});
+if (params.has("input")) nameFile(INPUT_FILE, params.get("input"));
+if (params.has("level")) nameFile(LEVEL_FILE, params.get("level"));
+if (window.location.hash.startsWith("#level=")) params.set("level", "");
 params.delete("data");
+params.delete("mod");
+for (const folder of modFolders) params.append("mod", folder);
+for (const [name, file] of [["input", INPUT_FILE], ["level", LEVEL_FILE]])
+  if (params.has(name)) params.set(name, file);
+
+// The fetched files, where the program looks for them.
+function writeFiles(FS, [files, input, modFiles, levelBytes]) {
+  FS.mkdir("/data");
+  files.forEach((bytes, i) => {
+    if (bytes) FS.writeFile("/data/" + ARCHIVES[i], bytes);
+  });
+  if (input) FS.writeFile(INPUT_FILE, input);
+  if (modFiles.length) FS.mkdir("/mods");
+  modFiles.forEach((held, m) => {
+    FS.mkdir(modFolders[m]);
+    held.forEach((bytes, i) => {
+      if (bytes) FS.writeFile(modFolders[m] + "/" + MOD_ARCHIVES[i], bytes);
+    });
+  });
+  if (levelBytes) FS.writeFile(LEVEL_FILE, levelBytes);
+}
 
 listenForPage();
 listenForInput(post, startSound);
@@ -45,13 +120,12 @@ window.createQuibbet({
   arguments: [...params].flat(),  // name, value, name, value...
   preRun: [(module) => {
     module.addRunDependency("quibbet-files");
-    Promise.all([archives, script]).then(([files, input]) => {
-      module.FS.mkdir("/data");
-      files.forEach((bytes, i) => {
-        if (bytes) module.FS.writeFile("/data/" + ARCHIVES[i], bytes);
-      });
-      if (input) module.FS.writeFile(INPUT_FILE, input);
+    fetched.then((files) => {
+      writeFiles(module.FS, files);
       module.removeRunDependency("quibbet-files");
+    }, (error) => {
+      if (error.key) offerAgainWithout(error.key);
+      host.finished(2, "", error.message);
     });
   }],
   print: (text) => console.log(text),
