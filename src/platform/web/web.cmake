@@ -1,6 +1,8 @@
 # The browser's program and its site: quibbet.js and quibbet.wasm from the engine and the web
 # back end, beside our own page, the sound worklet, the archives and the shipped mod of a
-# native build and the licence files, all in ${CMAKE_BINARY_DIR}/site, a folder any web server can host.
+# native build and the licence files, and the level editor with its own small program
+# (level_checker.js and .wasm), all in ${CMAKE_BINARY_DIR}/site, a folder any web server can
+# host.
 target_sources(quibbet_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dom_keys.cpp
                ${CMAKE_CURRENT_LIST_DIR}/page_bridge.cpp ${CMAKE_CURRENT_LIST_DIR}/web_platform.cpp)
 
@@ -16,12 +18,25 @@ target_link_options(quibbet PRIVATE ${QUIBBET_WEB_FLAGS}
   -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB
   -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency -lidbfs.js)
 
+# The level editor's program: the level format's parser, writer and checker alone, no engine
+# (src/entries/level_checker_main.cpp says what it exports).
+set(level_dir ${PROJECT_SOURCE_DIR}/src/level)
+add_executable(level_checker ${PROJECT_SOURCE_DIR}/src/entries/level_checker_main.cpp
+               ${level_dir}/level_check.cpp ${level_dir}/level_format.cpp
+               ${level_dir}/level_parse.cpp ${level_dir}/level_words.cpp)
+target_include_directories(level_checker PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_link_options(level_checker PRIVATE
+  -sMODULARIZE -sEXPORT_NAME=createLevelChecker -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH
+  -sEXPORTED_FUNCTIONS=_level_check,_level_format,_level_actions,_malloc,_free
+  -sEXPORTED_RUNTIME_METHODS=UTF8ToString,stringToUTF8,lengthBytesUTF8)
+
 # Debian's Emscripten runs its JavaScript tools on the system's Node.js modules when linking.
-set_property(TARGET quibbet PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")
+set_property(TARGET quibbet level_checker PROPERTY RULE_LAUNCH_LINK
+             "env NODE_PATH=/usr/share/nodejs")
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
 set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js
-                 fetching.js level_link.js)
+                 fetching.js level_link.js editor.html editor.js editor_form.js editor_level.js)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})
@@ -47,16 +62,23 @@ while(pairs)
 endwhile()
 set(stamp ${CMAKE_CURRENT_BINARY_DIR}/site.stamp)
 set(icon ${PROJECT_SOURCE_DIR}/packaging/quibbet.svg)
+# The editor starts from the game's own level and offers the names the archives hold.
+set(game_level ${PROJECT_SOURCE_DIR}/assets/levels/game.level)
+set(level_data ${CMAKE_CURRENT_LIST_DIR}/level_data.cmake)
 add_custom_command(
   OUTPUT ${stamp}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUIBBET_SITE}/fonts ${QUIBBET_SITE}/mods/morning
   COMMAND ${CMAKE_COMMAND} -E copy ${mod_archives} ${QUIBBET_SITE}/mods/morning
   COMMAND ${CMAKE_COMMAND} -E copy ${icon} ${QUIBBET_SITE}/favicon.svg
   COMMAND ${CMAKE_COMMAND} -E copy ${site_files} ${archives} $<TARGET_FILE:quibbet>
-          $<TARGET_FILE_DIR:quibbet>/quibbet.wasm ${QUIBBET_SITE}
+          $<TARGET_FILE_DIR:quibbet>/quibbet.wasm $<TARGET_FILE:level_checker>
+          $<TARGET_FILE_DIR:level_checker>/level_checker.wasm ${game_level} ${QUIBBET_SITE}
+  COMMAND ${CMAKE_COMMAND} -DDATA=${QUIBBET_WEB_DATA} -DOUT=${QUIBBET_SITE}/level_data.json
+          -P ${level_data}
   ${licence_commands}
   COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-  DEPENDS quibbet ${site_files} ${archives} ${mod_archives} ${licence_sources} ${icon}
+  DEPENDS quibbet level_checker ${site_files} ${archives} ${mod_archives} ${licence_sources}
+          ${icon} ${game_level} ${level_data}
   COMMENT "Putting the site together in ${QUIBBET_SITE}"
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${stamp})
