@@ -3,9 +3,13 @@
 // the level in its address, and "Copy link" makes a link that carries the editor's text.
 // Run by scripts/test-web.sh, which names the built site (QUIBBET_SITE).
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
 import { after, before, test } from "node:test";
 
-import { launch } from "./browser.mjs";
+import { launch, openGame, untilEnded } from "./browser.mjs";
 import { serve } from "./site_server.mjs";
 
 const site = process.env.QUIBBET_SITE;
@@ -94,7 +98,18 @@ test("on a phone a row is added by touch and Play opens the game with the level"
   await page.close();
 });
 
-test("Copy link makes a link whose level is the editor's text", async () => {
+// The desktop program's summary of the pilot's game of this level, headless and in turbo.
+function nativeSummary(level, seed) {
+  const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "quibbet-editor-")), "a.level");
+  fs.writeFileSync(file, level);
+  const native = process.env.QUIBBET_NATIVE;
+  return JSON.parse(execFileSync(path.join(native, "src", "quibbet"),
+    ["--headless", "--turbo", "--data", path.join(native, "data"), "--summary", "-",
+     "--level", file, "--autoplay", "--seed", String(seed)], { encoding: "utf8" }));
+}
+
+test("Copy link makes a link whose level is the editor's text, which the game plays as the " +
+     "desktop program does", async () => {
   const page = await openEditor(DESKTOP);
   await page.click("#name", { clickCount: 3 });
   await page.keyboard.type("Night over the valley");
@@ -111,4 +126,10 @@ test("Copy link makes a link whose level is the editor's text", async () => {
   assert.match(await statusOf(page), /^The link is (copied|in the box below)/);
   assert.deepEqual(page.uncaught, []);
   await page.close();
+
+  const game = await openGame(browser, `${server.url}index.html?turbo=1&autoplay=1&seed=2` +
+                                       new URL(link).hash);
+  await untilEnded(game);
+  assert.deepEqual(await game.evaluate(() => window.quibbet.summary), nativeSummary(text, 2));
+  await game.close();
 });

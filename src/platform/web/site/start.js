@@ -102,14 +102,16 @@ function waitForPlayer() {
   start.hidden = false;
   return new Promise((resolve) => {
     const go = (event) => {
+      if (event.target.id === "make-level") return;  // a link away, not a start
       event.preventDefault();
       event.stopPropagation();
       window.removeEventListener("keydown", go, true);
+      start.removeEventListener("click", go);
       start.hidden = true;
       startSound();
       resolve();
     };
-    document.getElementById("start-button").addEventListener("click", go, { once: true });
+    start.addEventListener("click", go);
     window.addEventListener("keydown", go, true);
     document.getElementById("start-button").focus();
   });
