@@ -5,7 +5,8 @@ import http from "node:http";
 import path from "node:path";
 
 const TYPES = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-                ".svg": "image/svg+xml", ".md": "text/plain", ".txt": "text/plain" };
+                ".svg": "image/svg+xml", ".md": "text/plain", ".txt": "text/plain",
+                ".png": "image/png", ".webmanifest": "application/manifest+json" };
 
 // `mounts`: { "/": siteFolder, "/fixtures/": folder, ... }. Resolves to { url, close }.
 export async function serve(folders) {
