@@ -33,5 +33,9 @@ export async function serve(folders) {
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   return { url: `http://127.0.0.1:${server.address().port}/`,
-           close: () => new Promise((resolve) => server.close(resolve)) };
+           // The browser's open connections too, even one it opened ahead and never used.
+           close: () => new Promise((resolve) => {
+             server.close(resolve);
+             server.closeAllConnections();
+           }) };
 }
