@@ -69,20 +69,10 @@ install(FILES ${PACKAGING}/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/do
 
 set(QUIBBET_ICON_SIZES 48 64 128 256)
 set(icon_pngs)
-find_program(QUIBBET_RSVG_CONVERT NAMES rsvg-convert)
-if(NOT QUIBBET_RSVG_CONVERT)
-  message(FATAL_ERROR "The game's icon needs rsvg-convert: install the Debian package "
-                      "librsvg2-bin (scripts/install-deps.sh installs it).")
-endif()
+include(${PROJECT_SOURCE_DIR}/cmake/Icon.cmake)
 foreach(size IN LISTS QUIBBET_ICON_SIZES)
   set(png ${PACKAGING_OUT}/icons/${size}x${size}/quibbet.png)
-  add_custom_command(
-    OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PACKAGING_OUT}/icons/${size}x${size}
-    COMMAND ${QUIBBET_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${PACKAGING}/quibbet.svg
-    DEPENDS ${PACKAGING}/quibbet.svg
-    COMMENT "Rendering the ${size}x${size} icon"
-    VERBATIM)
+  quibbet_render_icon(${size} ${png})
   list(APPEND icon_pngs ${png})
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()

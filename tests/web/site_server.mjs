@@ -5,7 +5,8 @@ import http from "node:http";
 import path from "node:path";
 
 const TYPES = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
-                ".svg": "image/svg+xml", ".md": "text/plain", ".txt": "text/plain" };
+                ".svg": "image/svg+xml", ".md": "text/plain", ".txt": "text/plain",
+                ".png": "image/png", ".webmanifest": "application/manifest+json" };
 
 // `mounts`: { "/": siteFolder, "/fixtures/": folder, ... }. Resolves to { url, close }.
 export async function serve(folders) {
@@ -32,5 +33,9 @@ export async function serve(folders) {
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   return { url: `http://127.0.0.1:${server.address().port}/`,
-           close: () => new Promise((resolve) => server.close(resolve)) };
+           // The browser's open connections too, even one it opened ahead and never used.
+           close: () => new Promise((resolve) => {
+             server.close(resolve);
+             server.closeAllConnections();
+           }) };
 }

@@ -1,8 +1,9 @@
 # The browser's program and its site: quibbet.js and quibbet.wasm from the engine and the web
 # back end, beside our own page, the sound worklet, the archives and the shipped mod of a
-# native build and the licence files, and the level editor with its own small program
-# (level_checker.js and .wasm), all in ${CMAKE_BINARY_DIR}/site, a folder any web server can
-# host.
+# native build, the licence files with a page for them, the icons, the manifest that lets a
+# phone install the site, the service worker that keeps it for offline play, and the level
+# editor with its own small program (level_checker.js and .wasm), all in
+# ${CMAKE_BINARY_DIR}/site, a folder any web server can host.
 target_sources(quibbet_platform PRIVATE ${CMAKE_CURRENT_LIST_DIR}/dom_keys.cpp
                ${CMAKE_CURRENT_LIST_DIR}/page_bridge.cpp ${CMAKE_CURRENT_LIST_DIR}/web_platform.cpp)
 
@@ -36,7 +37,8 @@ set_property(TARGET quibbet level_checker PROPERTY RULE_LAUNCH_LINK
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
 set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js
-                 fetching.js level_link.js editor.html editor.js editor_form.js editor_level.js)
+                 fetching.js level_link.js editor.html editor.js editor_form.js editor_level.js
+                 offline.js licences.html manifest.webmanifest)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})
@@ -53,7 +55,10 @@ endforeach()
 include(${PROJECT_SOURCE_DIR}/cmake/Licenses.cmake)
 set(licence_commands)
 set(licence_sources)
-set(pairs ${QUIBBET_LICENSE_FILES})
+# The licence files as every package ships them, and again as the texts the licence page
+# (licences.html) links, by names any web server sends as text.
+set(licence_texts LICENSE.txt LICENSE-DATA.txt fonts/OFL-1.1.txt)
+set(pairs ${QUIBBET_LICENSE_FILES} LICENSE LICENSE.txt assets/LICENSE.md LICENSE-DATA.txt)
 while(pairs)
   list(POP_FRONT pairs source name)
   list(APPEND licence_sources ${PROJECT_SOURCE_DIR}/${source})
@@ -65,6 +70,22 @@ set(icon ${PROJECT_SOURCE_DIR}/packaging/quibbet.svg)
 # The editor starts from the game's own level and offers the names the archives hold.
 set(game_level ${PROJECT_SOURCE_DIR}/assets/levels/game.level)
 set(level_data ${CMAKE_CURRENT_LIST_DIR}/level_data.cmake)
+# The home screen's icons (192 and 512, named in manifest.webmanifest) and the touch icon.
+include(${PROJECT_SOURCE_DIR}/cmake/Icon.cmake)
+set(icon_pngs)
+set(pairs 192 icon-192.png 512 icon-512.png 180 apple-touch-icon.png)
+while(pairs)
+  list(POP_FRONT pairs size name)
+  quibbet_render_icon(${size} ${QUIBBET_SITE}/${name})
+  list(APPEND icon_pngs ${name})
+endwhile()
+# What the service worker keeps: all the site but the mods, which it keeps as they are used.
+set(kept ${site_sources} quibbet.js quibbet.wasm SPRITES.MPK FONTS.MPK TEXTS.MPK SOUNDS.MPK
+         favicon.svg ${icon_pngs} ${licence_texts} level_checker.js level_checker.wasm
+         game.level level_data.json)
+list(TRANSFORM icon_pngs PREPEND ${QUIBBET_SITE}/ OUTPUT_VARIABLE icon_files)
+list(JOIN kept "," kept)
+set(worker ${CMAKE_CURRENT_LIST_DIR}/site/sw.js)
 add_custom_command(
   OUTPUT ${stamp}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUIBBET_SITE}/fonts ${QUIBBET_SITE}/mods/morning
@@ -76,9 +97,12 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -DDATA=${QUIBBET_WEB_DATA} -DOUT=${QUIBBET_SITE}/level_data.json
           -P ${level_data}
   ${licence_commands}
+  COMMAND ${CMAKE_COMMAND} -DSITE=${QUIBBET_SITE} -DTEMPLATE=${worker} -DFILES=${kept} -P
+          ${CMAKE_CURRENT_LIST_DIR}/site_worker.cmake
   COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
   DEPENDS quibbet level_checker ${site_files} ${archives} ${mod_archives} ${licence_sources}
-          ${icon} ${game_level} ${level_data}
+          ${icon} ${game_level} ${level_data} ${icon_files} ${worker}
+          ${CMAKE_CURRENT_LIST_DIR}/site_worker.cmake
   COMMENT "Putting the site together in ${QUIBBET_SITE}"
   VERBATIM)
 add_custom_target(site ALL DEPENDS ${stamp})

@@ -7,6 +7,7 @@ import { listenForInput } from "./input.js";
 import { LoadFault, fetchBytes, webAddress } from "./fetching.js";
 import { levelFromFragment } from "./level_link.js";
 import { listenForOverlays, offerAgainWithout, showNote, showStopped } from "./overlays.js";
+import "./offline.js";
 import { startSound } from "./sound.js";
 
 const ARCHIVES = ["SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK", "SOUNDS.MPK"];
