@@ -20,3 +20,5 @@ emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DQUIBBET_WEB_DATA="$native/data" -DQUIBBET_WEB_MODS="$native/mods" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ls -l "$build/site"
+# Compressed copies beside the files, for a server that sends them as they are.
+"$root/scripts/compress-site.sh" "$build/site"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Tests the browser version in Debian's Chromium against the desktop program: builds the site
 # (scripts/build-web.sh) and the native build when missing, installs puppeteer-core from
-# tests/web/package-lock.json, runs tests/web/web_test.mjs, then prints the site's figures
+# tests/web/package-lock.json, runs the browser tests in tests/web, then prints the site's figures
 # (tests/web/probe.mjs: sizes, time to the first frame, frame interval, work per frame).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -22,7 +22,7 @@ fi
 export QUIBBET_SITE="$web/site" QUIBBET_NATIVE="$native"
 node --test --test-reporter=tap "$root/tests/web/web_test.mjs" "$root/tests/web/levels_test.mjs" \
   "$root/tests/web/loading_test.mjs" "$root/tests/web/phone_test.mjs" \
-  "$root/tests/web/editor_test.mjs"
-node --test --test-reporter=tap "$root/tests/web/offline_test.mjs"
+  "$root/tests/web/editor_test.mjs" "$root/tests/web/offline_test.mjs" \
+  "$root/tests/web/serve_test.mjs"
 node "$root/tests/web/probe.mjs"
 echo "test-web: passed in $((SECONDS - start)) s"

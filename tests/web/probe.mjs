@@ -30,7 +30,8 @@ function stats(values) {
 
 let raw = 0, packed = 0;
 console.log("site files (bytes raw, gzip -9):");
-for (const file of files(site).sort()) {
+// The .gz and .br copies build-web.sh writes are what a server sends in the file's place.
+for (const file of files(site).filter((name) => !/\.(gz|br)$/.test(name)).sort()) {
   const bytes = fs.readFileSync(path.join(site, file));
   const gzipped = zlib.gzipSync(bytes, { level: 9 }).length;
   raw += bytes.length;
