@@ -18,9 +18,10 @@
   };
   let lastPresent = 0;
 
-  // The canvas's RGB bytes, base64; at 800 x 600 device pixels the frame fills it exactly.
+  // The frame canvas's RGB bytes, base64; at 800 x 600 device pixels it fills the window
+  // exactly.
   function grab() {
-    const screen = document.getElementById("screen");
+    const screen = document.getElementById("frame");
     const rgba = screen.getContext("2d").getImageData(0, 0, screen.width, screen.height).data;
     const rgb = new Uint8Array(rgba.length / 4 * 3);
     for (let i = 0, j = 0; i < rgba.length; i += 4) {

@@ -1,25 +1,27 @@
-// The canvas and the frame on it. The canvas fills the window in device pixels; the program
-// decides where the frame goes on it (the desktop's "sharp" rule, src/platform/display_fit.h)
-// and this module draws it there: enlarged by a whole multiple with every pixel the same size,
-// then smoothed to fill the target.
+// The window's surface and the frame on it. The surface (#screen) fills the window; its size
+// in device pixels is what the program fits the frame to (the desktop's "sharp" rule,
+// src/platform/display_fit.h), and it takes the pointer, a finger and the focus, but it is
+// never drawn on. The frame is its own canvas (#frame) on the fit's target: the frame's
+// pixels, enlarged by a whole multiple (at most twice) where the fit smooths, and the browser's
+// compositor scales that to the target, so that a large screen costs no drawing.
 
 export const screen = document.getElementById("screen");
-const screenContext = screen.getContext("2d");
+const shown = document.getElementById("frame");
+const shownContext = shown.getContext("2d");
 const frame = document.createElement("canvas");
 const frameContext = frame.getContext("2d");
-const enlarged = document.createElement("canvas");
-const enlargedContext = enlarged.getContext("2d");
+const MAX_ENLARGED = 2;
 let image = null;
 let fit = { x: 0, y: 0, w: 800, h: 600, multiple: 1, smooth: false };
 
-// Sizes the canvas to the window; returns its size in device pixels, for the program's fit.
+// Sizes the surface to the window; returns its size in device pixels, for the program's fit.
 export function sizeScreen() {
   const ratio = window.devicePixelRatio || 1;
   screen.style.width = window.innerWidth + "px";
   screen.style.height = window.innerHeight + "px";
   screen.width = Math.max(1, Math.round(window.innerWidth * ratio));
   screen.height = Math.max(1, Math.round(window.innerHeight * ratio));
-  draw();
+  placeFrame();
   return { width: screen.width, height: screen.height };
 }
 
@@ -27,11 +29,30 @@ export function openFrame(width, height) {
   frame.width = width;
   frame.height = height;
   image = frameContext.createImageData(width, height);
+  placeFrame();
 }
 
 export function fitFrame(x, y, w, h, multiple, smooth) {
   fit = { x, y, w, h, multiple, smooth };
   placeControls();
+  placeFrame();
+}
+
+// The frame's canvas on the target, in CSS pixels: exact where the target is the canvas's own
+// size, else scaled by the browser, sharp or smooth as the fit says.
+function placeFrame() {
+  const ratio = screen.width / Math.max(1, screen.clientWidth || window.innerWidth);
+  const enlarge = fit.smooth ? Math.min(fit.multiple, MAX_ENLARGED) : 1;
+  const width = frame.width * enlarge, height = frame.height * enlarge;
+  if (shown.width !== width || shown.height !== height) {
+    shown.width = width;
+    shown.height = height;
+  }
+  Object.assign(shown.style, {
+    left: fit.x / ratio + "px", top: fit.y / ratio + "px",
+    width: fit.w / ratio + "px", height: fit.h / ratio + "px",
+    imageRendering: fit.smooth ? "auto" : "pixelated",
+  });
   draw();
 }
 
@@ -64,19 +85,7 @@ export function showFrame(rgba) {
 }
 
 function draw() {
-  screenContext.fillStyle = "#000";
-  screenContext.fillRect(0, 0, screen.width, screen.height);
   if (!image) return;
-  let source = frame;
-  if (fit.smooth && fit.multiple > 1) {
-    if (enlarged.width !== frame.width * fit.multiple) {
-      enlarged.width = frame.width * fit.multiple;
-      enlarged.height = frame.height * fit.multiple;
-    }
-    enlargedContext.imageSmoothingEnabled = false;
-    enlargedContext.drawImage(frame, 0, 0, enlarged.width, enlarged.height);
-    source = enlarged;
-  }
-  screenContext.imageSmoothingEnabled = fit.smooth;
-  screenContext.drawImage(source, fit.x, fit.y, fit.w, fit.h);
+  shownContext.imageSmoothingEnabled = false;
+  shownContext.drawImage(frame, 0, 0, shown.width, shown.height);
 }

@@ -1,6 +1,7 @@
-// A phone player: the start screen waits for a tap; Menu, Skip and Mute are buttons beside
-// the frame, found by their names; Skip ends the story, Mute silences, a tap in the menu
-// changes the volume, and a phone held upright is told to turn while the game plays on.
+// Screens small and large. A phone player: the start screen waits for a tap; Menu, Skip and
+// Mute are buttons beside the frame, found by their names; Skip ends the story, Mute
+// silences, a tap in the menu changes the volume, and a phone held upright is told to turn
+// while the game plays on. A large screen's frames come as often as a small one's.
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 
@@ -83,4 +84,19 @@ test("a phone held upright is told to turn, and the game plays on", async () => 
   const box = await (await page.$("#menu")).boundingBox();
   assert.ok(box.y + box.height <= top, "the buttons above the frame");
   await page.close();
+});
+
+test("a large screen's frames come as often as a laptop's", async () => {
+  const meanInterval = async (viewport) => {
+    const page = await openGame(browser, `${server.url}?seed=1&autoplay=1`, { viewport });
+    await framesOn(page, 20);
+    await page.evaluate(() => { window.quibbetTest.intervals.length = 0; });
+    await framesOn(page, 60);
+    const intervals = await page.evaluate(() => window.quibbetTest.intervals);
+    await page.close();
+    return intervals.reduce((sum, ms) => sum + ms, 0) / intervals.length;
+  };
+  const laptop = await meanInterval({ width: 1280, height: 800, deviceScaleFactor: 1 });
+  const large = await meanInterval({ width: 2560, height: 1440, deviceScaleFactor: 2 });
+  assert.ok(Math.abs(large - laptop) < 1, `${large.toFixed(2)} ms against ${laptop.toFixed(2)}`);
 });
