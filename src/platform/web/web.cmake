@@ -20,8 +20,8 @@ target_link_options(quibbet PRIVATE ${QUIBBET_WEB_FLAGS}
 set_property(TARGET quibbet PROPERTY RULE_LAUNCH_LINK "env NODE_PATH=/usr/share/nodejs")
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
-set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js
-                 fetching.js level_link.js)
+set(site_sources index.html start.js bridge.js fit.js input.js gamepad.js sound.js overlays.js
+                 audio.js fetching.js level_link.js)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})
