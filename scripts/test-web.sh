@@ -23,6 +23,6 @@ export QUIBBET_SITE="$web/site" QUIBBET_NATIVE="$native"
 node --test --test-reporter=tap "$root/tests/web/web_test.mjs" "$root/tests/web/levels_test.mjs" \
   "$root/tests/web/loading_test.mjs" "$root/tests/web/screens_test.mjs" \
   "$root/tests/web/editor_test.mjs" "$root/tests/web/offline_test.mjs" \
-  "$root/tests/web/serve_test.mjs"
+  "$root/tests/web/serve_test.mjs" "$root/tests/web/gamepad_test.mjs"
 node "$root/tests/web/probe.mjs"
 echo "test-web: passed in $((SECONDS - start)) s"

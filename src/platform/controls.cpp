@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int32_t StickTravel = 32767;
+constexpr int32_t StickTravel = TControls::PadTravel;
 constexpr int32_t TriggerPressed = StickTravel / 2;
 
 void Emit(std::vector<TMessage>& out, uint32_t message, uint32_t wParam = 0, uint32_t lParam = 0) {

@@ -22,6 +22,9 @@ class TControls {
   // The bus's range of heights: steering keeps the pointer inside it, so a key answers at once.
   static constexpr int TopY = 40;
   static constexpr int BottomY = 425;
+  // A stick's or a trigger's full travel in the pad's numbers below: a device that reports
+  // fractions of it (a browser's) scales them by this.
+  static constexpr int32_t PadTravel = 32767;
 
   explicit TControls(const TPlayerSettings& player) : Player(player) {}
   void Use(const TPlayerSettings& player) { Player = player; }

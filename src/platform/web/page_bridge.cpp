@@ -10,9 +10,9 @@ namespace {
 EM_JS(void, HostOpen, (int width, int height, const char* gameKeys),
       { Module["quibbetHost"].open(width, height, UTF8ToString(gameKeys).split(" ")); });
 
-// The next event of the page into `values` (kind as TPageEventKind numbers it, x, y, button,
-// down) and `keyCode`; 0 when there is none.
-EM_JS(int, HostNextEvent, (int32_t * values, char* keyCode, int keyCodeSize), {
+// The next event of the page into `values` (kind as TPageEventKind numbers it, x, y, button
+// or a pad's index, down), `value` and `keyCode`; 0 when there is none.
+EM_JS(int, HostNextEvent, (int32_t * values, double* value, char* keyCode, int keyCodeSize), {
   const event = Module["quibbetHost"].nextEvent();
   if (!event) return 0;
   const kinds = {
@@ -23,15 +23,19 @@ EM_JS(int, HostNextEvent, (int32_t * values, char* keyCode, int keyCodeSize), {
     "resize" : 5,
     "menu" : 6,
     "fullscreen" : 7,
-    "mute" : 8
+    "mute" : 8,
+    "padbutton" : 9,
+    "padaxis" : 10,
+    "padgone" : 11
   };
   const resize = event.type == "resize";
   const at = values >> 2;
   HEAP32[at] = kinds[event.type] | 0;
   HEAP32[at + 1] = (resize ? event.width : event.x) | 0;
   HEAP32[at + 2] = (resize ? event.height : event.y) | 0;
-  HEAP32[at + 3] = event.button | 0;
+  HEAP32[at + 3] = (event.index == undefined ? event.button : event.index) | 0;
   HEAP32[at + 4] = event.down || event.shown ? 1 : 0;
+  HEAPF64[value >> 3] = +event.value || 0;
   stringToUTF8(event.code || "", keyCode, keyCodeSize);
   return 1;
 });
@@ -116,13 +120,15 @@ void Open(int32_t width, int32_t height, const std::string& gameKeys) {
 
 bool NextEvent(TPageEvent& event) {
   int32_t values[5];
+  double value = 0;
   char keyCode[32];
-  if (HostNextEvent(values, keyCode, sizeof keyCode) == 0) return false;
+  if (HostNextEvent(values, &value, keyCode, sizeof keyCode) == 0) return false;
   event.Kind = static_cast<TPageEventKind>(values[0]);
   event.X = values[1];
   event.Y = values[2];
   event.Button = values[3];
   event.Down = values[4] != 0;
+  event.Value = value;
   event.KeyCode = keyCode;
   return true;
 }

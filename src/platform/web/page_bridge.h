@@ -16,6 +16,9 @@ enum class TPageEventKind : int32_t {
   Menu = 6,        // the page's menu button
   FullScreen = 7,  // the page went into full screen (Down) or out of it
   Mute = 8,        // the page's mute button
+  PadButton = 9,   // a button of a pad in the browser's standard layout
+  PadAxis = 10,    // ... and an axis
+  PadGone = 11,    // a pad went away
 };
 
 // What the page heard, in the order it heard it.
@@ -23,8 +26,9 @@ struct TPageEvent {
   TPageEventKind Kind = TPageEventKind::PointerMove;
   int32_t X = 0;        // PointerMove: in output pixels of the canvas; Resize: the canvas's width
   int32_t Y = 0;        // ... and height
-  int32_t Button = 0;   // Button: 0 left, 2 right
-  bool Down = false;    // Button and Key: pressed; Visible: shown; FullScreen: in it
+  int32_t Button = 0;   // Button: 0 left, 2 right; PadButton, PadAxis: its standard index
+  bool Down = false;    // Button, Key, PadButton: pressed; Visible: shown; FullScreen: in it
+  double Value = 0;     // PadButton: 0 to 1 pressed; PadAxis: -1 (up, left) to 1
   std::string KeyCode;  // Key: the browser's name of the key (KeyboardEvent.code, "KeyW")
 };
 

@@ -36,9 +36,9 @@ set_property(TARGET quibbet level_checker PROPERTY RULE_LAUNCH_LINK
              "env NODE_PATH=/usr/share/nodejs")
 
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
-set(site_sources index.html start.js bridge.js fit.js input.js sound.js overlays.js audio.js
-                 fetching.js level_link.js editor.html editor.js editor_form.js editor_level.js
-                 offline.js licences.html manifest.webmanifest)
+set(site_sources index.html start.js bridge.js fit.js input.js gamepad.js sound.js overlays.js
+                 audio.js fetching.js level_link.js editor.html editor.js editor_form.js
+                 editor_level.js offline.js licences.html manifest.webmanifest)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})

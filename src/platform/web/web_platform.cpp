@@ -8,9 +8,11 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/display_fit.h"
 #include "platform/web/dom_keys.h"
 #include "platform/web/page_bridge.h"
@@ -159,12 +161,59 @@ class TWebPlatform final : public TQueuedPlatform {
       case TPageEventKind::FullScreen:
         FullScreenIs(event.Down);
         break;
+      case TPageEventKind::PadButton:
+        TranslatePadButton(event.Button, event.Down, event.Value);
+        break;
+      case TPageEventKind::PadAxis:
+        if (event.Button == PadStickVertical) PadStickEvent(PadTravel(event.Value));
+        break;
+      case TPageEventKind::PadGone:
+        ReleaseControls();  // a pad pulled out mid-shot must not fire for good
+        break;
     }
+  }
+
+  // --- Gamepads -----------------------------------------------------------------------
+  // The browser's standard layout, mapped as the desktop maps SDL's controllers.
+
+  void TranslatePadButton(int32_t index, bool down, double value) {
+    switch (index) {
+      case PadA:
+        return PadButtonEvent(TPadButton::Fire, down);
+      case PadB:
+        return PadButtonEvent(TPadButton::Cancel, down);
+      case PadRightTrigger:
+        return PadTriggerEvent(PadTravel(value));
+      case PadBack:
+        return PadButtonEvent(TPadButton::Back, down);
+      case PadStart:
+        return PadButtonEvent(TPadButton::Start, down);
+      case PadUp:
+        return PadButtonEvent(TPadButton::Up, down);
+      case PadDown:
+        return PadButtonEvent(TPadButton::Down, down);
+      case PadLeft:
+        return PadButtonEvent(TPadButton::Left, down);
+      case PadRight:
+        return PadButtonEvent(TPadButton::Right, down);
+      default:
+        return;
+    }
+  }
+
+  // The page's fractions of a stick's or trigger's travel in the pad numbers the policy takes.
+  static int32_t PadTravel(double value) {
+    return static_cast<int32_t>(std::lround(std::clamp(value, -1.0, 1.0) * TControls::PadTravel));
   }
 
   // The page's numbers of the mouse buttons (PointerEvent.button).
   static constexpr int32_t LeftButton = 0;
   static constexpr int32_t RightButton = 2;
+  // The standard layout's numbers of the pad's buttons and of the left stick's vertical axis
+  // (Gamepad.buttons and Gamepad.axes).
+  static constexpr int32_t PadA = 0, PadB = 1, PadRightTrigger = 7, PadBack = 8, PadStart = 9,
+                           PadUp = 12, PadDown = 13, PadLeft = 14, PadRight = 15;
+  static constexpr int32_t PadStickVertical = 1;
 
   std::set<uint64_t> Keep;  // frames the address asked to record
   std::vector<uint32_t> Rgba;

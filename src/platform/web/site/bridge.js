@@ -9,7 +9,8 @@ import { playSound } from "./sound.js";
 // Events for the program, in the order they came: { type: "pointer", x, y },
 // { type: "button", button, down }, { type: "key", code, down }, { type: "visible", shown },
 // { type: "resize", width, height }, { type: "menu" }, { type: "fullscreen", shown },
-// { type: "mute" }.
+// { type: "mute" }, { type: "padbutton", index, down, value }, { type: "padaxis", index, value },
+// { type: "padgone" }.
 const events = [];
 const run = { summary: null, exitCode: null, problem: "" };
 

@@ -5,6 +5,7 @@
 import { ended, host, listenForPage, nameFile, post } from "./bridge.js";
 import { listenForInput } from "./input.js";
 import { LoadFault, fetchBytes, webAddress } from "./fetching.js";
+import { listenForPads } from "./gamepad.js";
 import { levelFromFragment } from "./level_link.js";
 import { listenForOverlays, offerAgainWithout, showNote, showStopped } from "./overlays.js";
 import "./offline.js";
@@ -138,6 +139,7 @@ function writeFiles(FS, [files, input, modFiles, levelBytes]) {
 
 listenForPage();
 listenForInput(post, startSound);
+listenForPads(post);
 listenForOverlays();
 startSound();
 
