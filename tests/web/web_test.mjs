@@ -14,6 +14,7 @@ import path from "node:path";
 import { after, before, test } from "node:test";
 
 import { keptSoon, launch, openGame, untilEnded } from "./browser.mjs";
+import { busTop, grab, makeMagentaBus } from "./bus_fixture.mjs";
 import { readPng } from "./png.mjs";
 import { serve } from "./site_server.mjs";
 
@@ -22,7 +23,6 @@ const native = process.env.QUIBBET_NATIVE;
 const game = path.join(native, "src", "quibbet");
 const data = path.join(native, "data");
 const ARCHIVES = ["SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK", "SOUNDS.MPK"];
-const MAGENTA = [255, 0, 255];
 
 let fixtures, server, browser;
 
@@ -34,22 +34,10 @@ function run(program, args) {
 // frame; and the archives without TEXTS.MPK.
 function makeFixtures() {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), "quibbet-web-"));
-  for (const [name, archives] of [["modded", ARCHIVES], ["no-texts", ARCHIVES.filter(
-    (a) => a !== "TEXTS.MPK")]]) {
-    fs.mkdirSync(path.join(dir, name));
-    for (const archive of archives)
-      fs.copyFileSync(path.join(data, archive), path.join(dir, name, archive));
-  }
-  const sprites = path.join(dir, "sprites");
-  run(path.join(native, "tools", "mpk"), ["extract", path.join(data, "SPRITES.MPK"), "-C", sprites]);
-  const [width, height] = run(path.join(native, "tools", "pcxconv"),
-                              ["info", path.join(sprites, "bus.pcx")]).split(/\s+/);
-  run("/usr/bin/convert", ["-size", `${width}x${height}`, "xc:#ff00ff", path.join(dir, "bus.png")]);
-  run(path.join(native, "tools", "pcxconv"),
-      ["from-png", path.join(dir, "bus.png"), path.join(sprites, "bus.pcx")]);
-  const members = fs.readdirSync(sprites).sort().map((file) => path.join(sprites, file));
-  run(path.join(native, "tools", "mpk"), ["create", path.join(dir, "modded", "SPRITES.MPK"),
-                                          ...members]);
+  makeMagentaBus(native, path.join(dir, "modded"));
+  fs.mkdirSync(path.join(dir, "no-texts"));
+  for (const archive of ARCHIVES.filter((a) => a !== "TEXTS.MPK"))
+    fs.copyFileSync(path.join(data, archive), path.join(dir, "no-texts", archive));
   fs.writeFileSync(path.join(dir, "game.txt"),
                    "950 mouse move 100 200\n950 mouse left down\n1200 mouse move 100 400\n");
   // Escape in the intro's second frame, let go in the game's first: the game starts at once.
@@ -82,21 +70,6 @@ function nativeError(args) {
     return error.stderr.split("\n")[0];
   }
   assert.fail(`${args.join(" ")} was taken`);
-}
-
-function grab(page) {
-  return page.evaluate(() => window.quibbetTest.grab()).then((b64) => Buffer.from(b64, "base64"));
-}
-
-// The top row of the magenta bus in a frame's RGB bytes; -1 when it is not there.
-function busTop(rgb) {
-  for (let y = 0; y < 600; ++y)
-    for (let x = 5; x < 60; ++x) {
-      const at = (y * 800 + x) * 3;
-      if (rgb[at] === MAGENTA[0] && rgb[at + 1] === MAGENTA[1] && rgb[at + 2] === MAGENTA[2])
-        return y;
-    }
-  return -1;
 }
 
 async function busTopSoon(page, expected) {
