@@ -38,10 +38,16 @@ export function fitFrame(x, y, w, h, multiple, smooth) {
   placeFrame();
 }
 
+// Device pixels of the surface to a CSS pixel: the program's fit is in the former, the page's
+// layout in the latter.
+function devicePerCss() {
+  return screen.width / Math.max(1, screen.clientWidth || window.innerWidth);
+}
+
 // The frame's canvas on the target, in CSS pixels: exact where the target is the canvas's own
 // size, else scaled by the browser, sharp or smooth as the fit says.
 function placeFrame() {
-  const ratio = screen.width / Math.max(1, screen.clientWidth || window.innerWidth);
+  const ratio = devicePerCss();
   const enlarge = fit.smooth ? Math.min(fit.multiple, MAX_ENLARGED) : 1;
   const width = frame.width * enlarge, height = frame.height * enlarge;
   if (shown.width !== width || shown.height !== height) {
@@ -63,7 +69,7 @@ const COLUMN_WIDTH = 96, ROW_HEIGHT = 56;  // CSS pixels the buttons need, with 
 
 function placeControls() {
   const controls = document.getElementById("controls");
-  const ratio = screen.width / Math.max(1, screen.clientWidth);
+  const ratio = devicePerCss();
   const room = {
     right: (screen.width - fit.x - fit.w) / ratio, left: fit.x / ratio,
     bottom: (screen.height - fit.y - fit.h) / ratio, top: fit.y / ratio,
