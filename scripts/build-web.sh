@@ -16,7 +16,9 @@ if [[ ! -f "$native/data/SOUNDS.MPK" || ! -f "$native/mods/morning/LEVELS.MPK" ]
 fi
 # Debian's Emscripten runs its JavaScript tools on the system's Node.js modules.
 export NODE_PATH=/usr/share/nodejs
-emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+# Built for size: every byte of the program is on the player's first load, and the game's
+# frames take a small part of their period even so.
+emcmake cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DQUIBBET_WEB_DATA="$native/data" -DQUIBBET_WEB_MODS="$native/mods" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ls -l "$build/site"

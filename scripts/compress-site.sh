@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes NAME.gz (and NAME.br when Debian's brotli is installed) beside each file of the site
-# that is worth it, so that a server can send them as they are (scripts/serve_web.py does).
+# that is worth it, the gzip copies by zopfli where it is installed, so that a server can send them as they are (scripts/serve_web.py does).
 # Usage: scripts/compress-site.sh SITE. Copies are reproducible (no name or time inside) and
 # carry their original's time, so only files changed since the last run are compressed again;
 # copies of files that are gone, too small, or that compression does not shrink are removed.
@@ -11,6 +11,11 @@ site="$1"
 brotli_quality=9
 have_brotli=0
 command -v brotli >/dev/null && have_brotli=1
+# zopfli writes gzip that any browser reads, 5 to 10 % smaller than gzip -9: what a browser
+# gets over plain http, which is never brotli. Five iterations make almost all of the
+# default fifteen's saving in a third of the time.
+gzip_command=(gzip -9 -n -c)
+command -v zopfli >/dev/null && gzip_command=(zopfli --i5 -c)
 
 # keep COPY ORIGINAL: the copy, written to COPY.new, takes its place whole (a copy cut short by
 # an interrupted run would otherwise look current); one that saves less than a tenth of its
@@ -31,7 +36,7 @@ compress() {
     return
   fi
   if [[ ! -e "$file.gz" || "$file" -nt "$file.gz" ]]; then
-    gzip -9 -n -c "$file" >"$file.gz.new"
+    "${gzip_command[@]}" "$file" >"$file.gz.new"
     keep "$file.gz" "$file"
   fi
   if ((have_brotli)) && [[ ! -e "$file.br" || "$file" -nt "$file.br" ]]; then

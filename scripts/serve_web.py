@@ -10,17 +10,17 @@ import re
 import sys
 import urllib.parse
 
-TYPES = {".html": "text/html; charset=utf-8", ".js": "text/javascript; charset=utf-8",
+TYPES = {".html": "text/html; charset=utf-8", ".css": "text/css; charset=utf-8", ".js": "text/javascript; charset=utf-8",
          ".mjs": "text/javascript; charset=utf-8", ".wasm": "application/wasm",
          ".mpk": "application/octet-stream", ".md": "text/plain; charset=utf-8",
          ".txt": "text/plain; charset=utf-8", ".svg": "image/svg+xml", ".png": "image/png",
          ".webmanifest": "application/manifest+json", ".json": "application/json"}
 # Preferred first: brotli is the smaller on every file of the site.
 ENCODINGS = (("br", ".br"), ("gzip", ".gz"))
-# quibbet.js instantiates the wasm ('wasm-unsafe-eval'); the page's one <style> is inline;
-# ?data= and ?mod= may fetch archives from another https origin.
+# quibbet.js instantiates the wasm ('wasm-unsafe-eval'); ?data= and ?mod= may fetch archives
+# from another https origin.
 POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; "
-          "style-src 'self' 'unsafe-inline'; connect-src 'self' https:; img-src 'self'; "
+          "style-src 'self'; connect-src 'self' https:; img-src 'self'; "
           "object-src 'none'; base-uri 'none'; form-action 'none'")
 # A name that carries its content's hash (app.3f9a2c1d.js) never changes under that name; no
 # file of the site has one yet, so every file is revalidated.

@@ -5,6 +5,7 @@
 #include <array>
 #include <bitset>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "audio/mixer.h"
@@ -27,6 +28,7 @@ struct TAudioState {
   TMixer Mixer;
   std::unique_ptr<TWavRecorder> Recorder;
   std::bitset<SoundCount> StartedThisFrame;
+  std::optional<TMusic> Music;  // what the scene asked for last; nothing: silence
   std::array<int16_t, 2 * AudioFrameLength> Frame{};
 };
 
@@ -34,6 +36,22 @@ TAudioState Audio;
 
 TAudioState& State() {
   return Audio;
+}
+
+void StartMusic(TAudioState& audio, TMusic music) {
+  audio.Music = music;
+  const size_t index = static_cast<size_t>(music);
+  audio.Mixer.PlayMusic(audio.Bank.Music[index].get(), MusicLoops[index], MusicFadeFrames);
+}
+
+// SOUNDS.MPK may reach the data folder after the run started (the browser's page fetches it
+// while the game plays). The sound joins then, with the piece the scene asked for from its
+// start; what the game played before that stays silent.
+void JoinLateSounds(TAudioState& audio) {
+  if (!audio.Bank.ArchiveMissing || !CurrentPlatform().DataArrived()) return;
+  audio.Mixer = TMixer{};  // it refers to the bank's sounds, which go next
+  audio.Bank = LoadSoundBank();
+  if (audio.Music) StartMusic(audio, *audio.Music);
 }
 
 }  // namespace
@@ -78,19 +96,20 @@ void PlaySound(TSound sound, int x) {
 
 void PlayMusic(TMusic music) {
   TAudioState& audio = State();
-  if (!audio.Running) return;
-  const size_t index = static_cast<size_t>(music);
-  audio.Mixer.PlayMusic(audio.Bank.Music[index].get(), MusicLoops[index], MusicFadeFrames);
+  if (audio.Running) StartMusic(audio, music);
 }
 
 void StopMusic() {
   TAudioState& audio = State();
-  if (audio.Running) audio.Mixer.StopMusic(StopFadeFrames);
+  if (!audio.Running) return;
+  audio.Music.reset();
+  audio.Mixer.StopMusic(StopFadeFrames);
 }
 
 void AudioFrame() {
   TAudioState& audio = State();
   if (!audio.Running) return;
+  JoinLateSounds(audio);
   audio.Mixer.MixFrame(audio.Frame.data());
   TellMusicFaults(audio.Bank);
   audio.StartedThisFrame.reset();

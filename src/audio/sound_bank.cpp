@@ -71,6 +71,7 @@ TSoundBank LoadSoundBank() {
   const uint8_t slot = PackfileOpen(Archive);
   if (slot == PackErrPackfileNotFound) {
     Say("no SOUNDS.MPK in " + WhereArchivesAre() + ": the game plays without sound");
+    bank.ArchiveMissing = true;
     return bank;
   }
   if (slot > PackfileSlotCount) {

@@ -17,6 +17,7 @@ struct TSoundBank {
   std::array<std::unique_ptr<TMusicSource>, MusicCount> Music;  // null: silent
   std::array<std::string, MusicCount> MusicFiles;               // the member each came from
   std::bitset<MusicCount> FaultsTold;
+  bool ArchiveMissing = false;  // there was no SOUNDS.MPK to read
 };
 
 // Each sound NAME is NAME.ogg, or NAME.wav where there is no NAME.ogg. The piece played

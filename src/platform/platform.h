@@ -101,6 +101,12 @@ class TPlatform {
   // Plays `frames` stereo frames after those handed over before. The first call opens the
   // device; a back end without one (or whose device did not open) drops the samples.
   virtual void QueueAudio(const int16_t* samples, size_t frames) = 0;
+
+  // --- Data -----------------------------------------------------------------------------
+  // True once after an archive the data folder lacked at the start has reached it: the
+  // browser's page lets the game start before the sound's archive is there. Back ends whose
+  // files are all there from the start never say so.
+  virtual bool DataArrived() { return false; }
 };
 
 // The back end the program runs on. main() installs one before anything else runs;

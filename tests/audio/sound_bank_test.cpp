@@ -124,6 +124,25 @@ TEST_F(SoundBankTest, MusicFoundDamagedAsItPlaysIsNamedOnceAndFallsSilent) {
   ASSERT_TRUE(StopAudio(error));
 }
 
+TEST_F(SoundBankTest, AnArchiveThatArrivesDuringTheRunJoinsWithTheScenesMusic) {
+  std::string error;
+  testing::internal::CaptureStderr();
+  ASSERT_TRUE(StartAudio({true, ""}, error)) << error;
+  testing::internal::GetCapturedStderr();
+  PlayMusic(TMusic::Game);
+  AudioFrame();
+  WriteSoundArchive(Dir, {{"game.wav", LevelWav(8000, 44100)}});
+  AudioFrame();  // there, but the platform has not said so: read only once it does
+  Platform->DataHasArrived = true;
+  AudioFrame();
+  AudioFrame();
+  ASSERT_EQ(Platform->Audio.size(), 4 * 2 * AudioFrameLength);
+  const auto silent = Platform->Audio.begin() + 2 * 2 * AudioFrameLength;
+  EXPECT_TRUE(std::all_of(Platform->Audio.begin(), silent, [](int16_t s) { return s == 0; }));
+  EXPECT_EQ(Platform->Audio.back(), 8000) << "the music the scene asked for plays";
+  ASSERT_TRUE(StopAudio(error)) << error;
+}
+
 TEST_F(SoundBankTest, AtTheEndOfARunTheSoundFadesOnTheWayToTheDeviceButNotInTheRecording) {
   WriteSoundArchive(Dir, {{"game.wav", LevelWav(8000, 44100)}});
   std::string error;

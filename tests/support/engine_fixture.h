@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/queued_platform.h"
@@ -20,6 +21,7 @@ class TTestPlatform : public TQueuedPlatform {
     return HasMode && width == 800 && height == 600 && bitsPerPixel == 16;
   }
   void RestoreDisplayMode() override { ++ModeRestores; }
+  bool DataArrived() override { return std::exchange(DataHasArrived, false); }
   void MessageBox(const std::string& caption, const std::string& text, TBoxKind kind) override {
     Boxes.push_back({caption, text, kind, CursorCount(), WindowMinimized});
   }
@@ -39,6 +41,7 @@ class TTestPlatform : public TQueuedPlatform {
   int ModeRestores = 0;
   uint64_t SleptMs = 0;
   bool WindowMinimized = false;
+  bool DataHasArrived = false;  // said once by DataArrived
   std::vector<TBox> Boxes;
 
  protected:

@@ -35,8 +35,9 @@ export async function launch() {
 // line of its console.
 // `audioRate`, when given, is the rate every audio context of the page runs at. The start
 // screen is passed as a player's click would pass it, on every load, unless `start` is false;
-// `viewport` replaces the 800 x 600 one.
-export async function openGame(browser, url, { audioRate, start = true, viewport } = {}) {
+// `viewport` replaces the 800 x 600 one; `prepare(page)` runs before the page is loaded.
+export async function openGame(browser, url,
+                               { audioRate, start = true, viewport, prepare } = {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport ||
                          { width: 800, height: 600, deviceScaleFactor: 1, hasTouch: true });
@@ -47,6 +48,7 @@ export async function openGame(browser, url, { audioRate, start = true, viewport
   page.on("pageerror", (error) => page.uncaught.push(error.message));
   page.messages = [];
   page.on("console", (message) => page.messages.push(message.text()));
+  if (prepare) await prepare(page);
   await page.goto(url);
   return page;
 }

@@ -1,6 +1,8 @@
 // scripts/serve-web.sh serves the site as a host should: the compressed copies build-web.sh wrote
 // under their original's type, nosniff, a content security policy the page plays under, text
-// for the licences and no folder listings. Run by scripts/test-web.sh (QUIBBET_SITE names the site).
+// for the licences and no folder listings; and a player's first load over it on a slow link
+// starts the game before the sound's archive is there. Run by scripts/test-web.sh
+// (QUIBBET_SITE names the site).
 import assert from "node:assert/strict";
 import { spawn } from "node:child_process";
 import fs from "node:fs";
@@ -70,6 +72,52 @@ test("the page plays to its end under the served content security policy", async
     });
     await Promise.race([untilEnded(page), refused]);
     assert.equal(await page.evaluate(() => window.quibbet.exitCode), 0);
+    assert.deepEqual(page.uncaught, []);
+  } finally {
+    await browser.close();
+  }
+});
+
+// The slow link of the first load: 1.5 Mbit/s each way, 560 ms before each answer.
+const SLOW_LINK = { download: 1.5e6 / 8, upload: 1.5e6 / 8, latency: 560 };
+
+test("on a slow link the game starts before the sound's archive, within 10 s and 1.0 MB, " +
+     "and the sound joins when it comes", async (t) => {
+  const browser = await launch();
+  try {
+    let received = 0;  // bytes on the wire, compressed, headers left out
+    let sounds = null;  // the request for SOUNDS.MPK, held back
+    const asked = [];
+    const page = await openGame(browser, `${url}?autoplay=1&seed=4`, { prepare: async (page) => {
+      const network = await page.createCDPSession();
+      await network.send("Network.enable");
+      network.on("Network.dataReceived", (event) => { received += event.encodedDataLength; });
+      await page.setCacheEnabled(false);
+      await page.emulateNetworkConditions(SLOW_LINK);
+      await page.setRequestInterception(true);
+      page.on("request", (request) => {
+        asked.push(request.url().replace(url, ""));
+        if (request.url().endsWith("/SOUNDS.MPK")) sounds = request;
+        else request.continue();
+      });
+    } });
+    const progress = new Set();
+    let first = null;
+    while (first === null) {
+      await new Promise((resolve) => setTimeout(resolve, 250));
+      progress.add(await page.$eval("#progress", (bar) => bar.value));
+      first = await page.evaluate(() => window.quibbetTest.firstFrameMs);
+    }
+    t.diagnostic(`first frame at ${first.toFixed(0)} ms after ${received} bytes; ` +
+                 `asked for ${asked.join(" ")}`);
+    assert.ok(first < 10000, `the first frame came ${first.toFixed(0)} ms after the start`);
+    assert.ok(received < 1e6, `${received} bytes came before the first frame`);
+    assert.ok(progress.size >= 3, `the progress bar showed ${[...progress]}`);
+    assert.ok(sounds, "the page asked for the sound's archive");
+
+    await page.emulateNetworkConditions(null);
+    await sounds.continue();
+    await page.waitForFunction(() => window.quibbetTest.audio.peak > 0, { timeout: 30000 });
     assert.deepEqual(page.uncaught, []);
   } finally {
     await browser.close();

@@ -4,7 +4,7 @@ import fs from "node:fs";
 import http from "node:http";
 import path from "node:path";
 
-const TYPES = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
+const TYPES = { ".html": "text/html", ".css": "text/css", ".js": "text/javascript", ".wasm": "application/wasm",
                 ".svg": "image/svg+xml", ".md": "text/plain", ".txt": "text/plain",
                 ".png": "image/png", ".webmanifest": "application/manifest+json" };
 

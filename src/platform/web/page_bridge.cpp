@@ -26,7 +26,8 @@ EM_JS(int, HostNextEvent, (int32_t * values, double* value, char* keyCode, int k
     "mute" : 8,
     "padbutton" : 9,
     "padaxis" : 10,
-    "padgone" : 11
+    "padgone" : 11,
+    "data" : 12
   };
   const resize = event.type == "resize";
   const at = values >> 2;

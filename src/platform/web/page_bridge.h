@@ -19,6 +19,7 @@ enum class TPageEventKind : int32_t {
   PadButton = 9,   // a button of a pad in the browser's standard layout
   PadAxis = 10,    // ... and an axis
   PadGone = 11,    // a pad went away
+  Data = 12,       // an archive reached the data folder after the run started
 };
 
 // What the page heard, in the order it heard it.

@@ -38,7 +38,8 @@ set_property(TARGET quibbet level_checker PROPERTY RULE_LAUNCH_LINK
 set(QUIBBET_SITE ${CMAKE_BINARY_DIR}/site)
 set(site_sources index.html start.js bridge.js fit.js input.js gamepad.js sound.js overlays.js
                  audio.js fetching.js level_link.js editor.html editor.js editor_form.js
-                 editor_level.js offline.js licences.html manifest.webmanifest)
+                 editor_level.js offline.js licences.html manifest.webmanifest page.css editor.css
+                 licences.css)
 set(site_files)
 foreach(file IN LISTS site_sources)
   list(APPEND site_files ${CMAKE_CURRENT_LIST_DIR}/site/${file})
@@ -67,6 +68,8 @@ while(pairs)
 endwhile()
 set(stamp ${CMAKE_CURRENT_BINARY_DIR}/site.stamp)
 set(icon ${PROJECT_SOURCE_DIR}/packaging/quibbet.svg)
+# The start screen shows the game's own title picture, drawn from the same source.
+set(title ${PROJECT_SOURCE_DIR}/assets/sprites/quibbet.svg)
 # The editor starts from the game's own level and offers the names the archives hold.
 set(game_level ${PROJECT_SOURCE_DIR}/assets/levels/game.level)
 set(level_data ${CMAKE_CURRENT_LIST_DIR}/level_data.cmake)
@@ -81,7 +84,7 @@ while(pairs)
 endwhile()
 # What the service worker keeps: all the site but the mods, which it keeps as they are used.
 set(kept ${site_sources} quibbet.js quibbet.wasm SPRITES.MPK FONTS.MPK TEXTS.MPK SOUNDS.MPK
-         favicon.svg ${icon_pngs} ${licence_texts} level_checker.js level_checker.wasm
+         favicon.svg title.svg ${icon_pngs} ${licence_texts} level_checker.js level_checker.wasm
          game.level level_data.json)
 list(TRANSFORM icon_pngs PREPEND ${QUIBBET_SITE}/ OUTPUT_VARIABLE icon_files)
 list(JOIN kept "," kept)
@@ -91,6 +94,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUIBBET_SITE}/fonts ${QUIBBET_SITE}/mods/morning
   COMMAND ${CMAKE_COMMAND} -E copy ${mod_archives} ${QUIBBET_SITE}/mods/morning
   COMMAND ${CMAKE_COMMAND} -E copy ${icon} ${QUIBBET_SITE}/favicon.svg
+  COMMAND ${CMAKE_COMMAND} -E copy ${title} ${QUIBBET_SITE}/title.svg
   COMMAND ${CMAKE_COMMAND} -E copy ${site_files} ${archives} $<TARGET_FILE:quibbet>
           $<TARGET_FILE_DIR:quibbet>/quibbet.wasm $<TARGET_FILE:level_checker>
           $<TARGET_FILE_DIR:level_checker>/level_checker.wasm ${game_level} ${QUIBBET_SITE}
@@ -101,7 +105,7 @@ add_custom_command(
           ${CMAKE_CURRENT_LIST_DIR}/site_worker.cmake
   COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
   DEPENDS quibbet level_checker ${site_files} ${archives} ${mod_archives} ${licence_sources}
-          ${icon} ${game_level} ${level_data} ${icon_files} ${worker}
+          ${icon} ${title} ${game_level} ${level_data} ${icon_files} ${worker}
           ${CMAKE_CURRENT_LIST_DIR}/site_worker.cmake
   COMMENT "Putting the site together in ${QUIBBET_SITE}"
   VERBATIM)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/controls.h"
@@ -45,6 +46,8 @@ class TWebPlatform final : public TQueuedPlatform {
     }
     Woken = emscripten_get_now();
   }
+
+  bool DataArrived() override { return std::exchange(Arrived, false); }
 
  protected:
   bool CreateNativeWindow(const std::string&, uint8_t) override {
@@ -170,6 +173,9 @@ class TWebPlatform final : public TQueuedPlatform {
       case TPageEventKind::PadGone:
         ReleaseControls();  // a pad pulled out mid-shot must not fire for good
         break;
+      case TPageEventKind::Data:
+        Arrived = true;
+        break;
     }
   }
 
@@ -223,6 +229,7 @@ class TWebPlatform final : public TQueuedPlatform {
   double Work = 0;  // milliseconds of the frame spent outside sleeps
   double Woken = emscripten_get_now();
   double Yielded = 0;
+  bool Arrived = false;  // the page has written an archive the run started without
 };
 
 }  // namespace

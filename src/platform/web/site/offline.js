@@ -3,7 +3,8 @@
 // windows); without it the game plays the same, online.
 import { showNote } from "./overlays.js";
 
-function keepOffline() {
+// Called once the game's files are in, so that the worker's copying holds none of them up.
+export function keepOffline() {
   const workers = navigator.serviceWorker;
   if (!workers) return;
   // A worker of an earlier visit answers this page: a new one taking over is a new version.
@@ -13,6 +14,3 @@ function keepOffline() {
   });
   workers.register("sw.js").catch((error) => console.warn(`No offline play: ${error.message}`));
 }
-
-// Once the page has loaded, so that the worker's copying does not hold up the program.
-window.addEventListener("load", keepOffline);

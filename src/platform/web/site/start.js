@@ -1,19 +1,22 @@
 // Start-up: the archives (from beside the page, or from ?data=), the input script, the mods
 // (?mod=, again for more) and the level (?level=, or the link's own #level=) fetched into files
 // while the program itself loads and compiles, the page's listeners, and the program started
-// with the address's other parameters, which it reads as its command line's options.
+// with the address's other parameters, which it reads as its command line's options. The
+// sound's archive comes last and may arrive while the game already plays.
 import { ended, host, listenForPage, nameFile, post } from "./bridge.js";
 import { listenForInput } from "./input.js";
 import { LoadFault, fetchBytes, webAddress } from "./fetching.js";
 import { listenForPads } from "./gamepad.js";
 import { levelFromFragment } from "./level_link.js";
 import { listenForOverlays, offerAgainWithout, showNote, showStopped } from "./overlays.js";
-import "./offline.js";
+import { keepOffline } from "./offline.js";
 import { startSound } from "./sound.js";
 
-const ARCHIVES = ["SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK", "SOUNDS.MPK"];
+// The game starts with these; the sound's archive, the largest, follows while it plays.
+const ARCHIVES = ["SPRITES.MPK", "FONTS.MPK", "TEXTS.MPK"];
+const SOUND_ARCHIVE = "SOUNDS.MPK";
 // A mod holds any of these; those it lacks come from the game's own.
-const MOD_ARCHIVES = [...ARCHIVES, "LEVELS.MPK"];
+const MOD_ARCHIVES = [...ARCHIVES, SOUND_ARCHIVE, "LEVELS.MPK"];
 const INPUT_FILE = "/input.txt";
 const LEVEL_FILE = "/level.txt";
 
@@ -30,17 +33,13 @@ function noteOrigin(url, what) {
     showNote(`${what} come from ${url.origin}, not from this site.`);
 }
 
-// The four archives. A missing one is the program's to report, in its own words; the page
-// names its address.
-async function fetchArchives(text) {
-  const folder = folderAt("data", text);
-  noteOrigin(folder, "The game's pictures, fonts, texts and sounds");
-  return Promise.all(ARCHIVES.map(async (name) => {
-    const url = new URL(name, folder);
-    const bytes = await fetchBytes(url, { key: "data", missingIsFine: true });
-    if (!bytes) showNote(`${url}: HTTP 404, no such file`);
-    return bytes;
-  }));
+// An archive of the game's. A missing one is the program's to report, in its own words; the
+// page names its address.
+async function fetchArchive(name, folder) {
+  const url = new URL(name, folder);
+  const bytes = await fetchBytes(url, { key: "data", missingIsFine: true });
+  if (!bytes) showNote(`${url}: HTTP 404, no such file`);
+  return bytes;
 }
 
 // Those of the five archives a mod holds; null for each it lacks.
@@ -72,7 +71,14 @@ async function fetchLevel(text) {
 
 const params = new URLSearchParams(window.location.search);
 // The program names the files by their paths here, the page by their addresses.
-const archives = fetchArchives(params.get("data") || ".");
+const dataAddress = params.get("data") || ".";
+const dataFolder = Promise.resolve().then(() => {
+  const folder = folderAt("data", dataAddress);
+  noteOrigin(folder, "The game's pictures, fonts, texts and sounds");
+  return folder;
+});
+const archives = dataFolder.then(
+  (folder) => Promise.all(ARCHIVES.map((name) => fetchArchive(name, folder))));
 const script = params.has("input") ? fetchFile("input", params.get("input"), "The input script")
                                    : Promise.resolve(null);
 const mods = Promise.all(params.getAll("mod").map(fetchMod));
@@ -137,6 +143,26 @@ function writeFiles(FS, [files, input, modFiles, levelBytes]) {
   if (levelBytes) FS.writeFile(LEVEL_FILE, levelBytes);
 }
 
+// The sound's archive, fetched only once the program and the files the game starts with are
+// in, so that it takes nothing from their bandwidth. It joins the others when they are written:
+// before the run when it is there by then, else during it, which the program hears as a "data"
+// event and then starts the sound. Without it the game plays on silent.
+async function joinSound(FS, filesWritten) {
+  let bytes = null;
+  try {
+    bytes = await fetchArchive(SOUND_ARCHIVE, await dataFolder);
+  } catch (error) {
+    showNote(`${error.message}; the game plays without sound`);
+  }
+  await filesWritten;
+  if (bytes && !ended()) {
+    FS.writeFile("/data/" + SOUND_ARCHIVE, bytes);
+    post({ type: "data" });
+  }
+  // The service worker's copying of the site waits too, for the same reason.
+  keepOffline();
+}
+
 listenForPage();
 listenForInput(post, startSound);
 listenForPads(post);
@@ -148,8 +174,9 @@ window.createQuibbet({
   quibbetHost: host,
   arguments: [...params].flat(),  // name, value, name, value...
   preRun: [(module) => {
+    // The program itself is compiled by now.
     module.addRunDependency("quibbet-files");
-    Promise.all([fetched, playerReady]).then(([files]) => {
+    const written = Promise.all([fetched, playerReady]).then(([files]) => {
       writeFiles(module.FS, files);
       module.removeRunDependency("quibbet-files");
     }, (error) => {
@@ -157,6 +184,7 @@ window.createQuibbet({
       if (error.key) offerAgainWithout(error.key);
       host.finished(2, "", error.message);
     });
+    fetched.then(() => joinSound(module.FS, written), () => {});
   }],
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
