@@ -217,12 +217,17 @@ test("an unknown option in the address is named and passed over; a wrong value i
 test("the player's settings outlast a reload of the page", async () => {
   const settings = "/quibbet/config/settings.ini";
   const page = await openGame(browser, `${server.url}?seed=1`);
-  for (const muted of ["yes", "no"]) {
+  // A change of volume unmutes, so - goes first. M after the reload unmutes, and - goes on
+  // from 90: the game read what the browser kept.
+  for (const [keys, muted, volume] of [[["Minus", "KeyM"], "yes", "90"],
+                                       [["KeyM", "Minus"], "no", "80"]]) {
     await page.waitForFunction(() => window.quibbetTest.presented > 3, { timeout: 20000 });
-    await page.keyboard.press("KeyM");
-    // M after the reload unmutes: the game read what the browser kept.
-    const mute = (text) => /mute = (\w+)/.exec(text)?.[1];
-    assert.equal(mute(await keptSoon(page, settings, (text) => mute(text) === muted)), muted);
+    for (const key of keys) await page.keyboard.press(key);
+    const values = (text) => ["mute", "volume"].map(
+      (name) => new RegExp(`${name} = (\\w+)`).exec(text)?.[1]);
+    const text = await keptSoon(page, settings,
+                                (text) => values(text).join() === [muted, volume].join());
+    assert.deepEqual(values(text), [muted, volume]);
     await page.reload();
   }
   assert.deepEqual(page.uncaught, []);
