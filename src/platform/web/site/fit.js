@@ -86,12 +86,18 @@ function placeControls() {
 // A frame as bytes R, G, B, A, the size openFrame was given.
 export function showFrame(rgba) {
   image.data.set(rgba);
-  frameContext.putImageData(image, 0, 0);
   draw();
 }
 
+// Straight onto the shown canvas where it holds the frame's own pixels, as it does unless the
+// fit smooths: one copy a frame, not two.
 function draw() {
   if (!image) return;
+  if (shown.width === image.width && shown.height === image.height) {
+    shownContext.putImageData(image, 0, 0);
+    return;
+  }
+  frameContext.putImageData(image, 0, 0);
   shownContext.imageSmoothingEnabled = false;
   shownContext.drawImage(frame, 0, 0, shown.width, shown.height);
 }

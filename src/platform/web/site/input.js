@@ -1,11 +1,11 @@
 // The player's hands: the mouse, a finger, the keys and the page's buttons (Menu, Skip, Mute)
-// become the program's events. Keys go by the names the browser gives them (KeyboardEvent.code); the program maps
-// them onto its own table (src/platform/web/dom_keys.cpp) and tells this module which are the
-// game's. F and Alt+Enter switch to full screen, as Alt+Enter switches the desktop's window,
-// and the program hears whenever the page goes into full screen or out of it.
-// The pointer is the game's (locked) only while the game scene runs and the game hides it;
-// Escape, which frees it in every browser, opens the menu there instead of ending the game,
-// and a second Escape ends the scene as the game's Escape does.
+// become the program's events. Keys go by the names the browser gives them
+// (KeyboardEvent.code); the program maps them onto its own table (src/platform/web/dom_keys.cpp)
+// and tells this module which are the game's. F and Alt+Enter switch to full screen, as
+// Alt+Enter switches the desktop's window, and the program hears whenever the page goes into
+// full screen or out of it. The pointer is the game's (locked) only while the game scene runs
+// and the game hides it; Escape, which frees it in every browser, opens the menu there instead
+// of ending the game, and a second Escape ends the scene as the game's Escape does.
 import { screen } from "./fit.js";
 
 const LEFT = 0, RIGHT = 2;
